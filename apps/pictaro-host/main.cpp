@@ -1,0 +1,181 @@
+// pictaro-host: runs the filter plug-in on a layer image, as an image editor would.
+#include <charconv>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "substitute/SubstituteHost.h"
+
+namespace {
+
+using namespace pictaro;
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitCancelled = 1;
+constexpr int kExitFailure = 2;
+constexpr const char* kModuleName = "Pictaro.8bf";
+
+constexpr const char* kUsage =
+    "Usage: pictaro-host [--selection LEFT,TOP,RIGHT,BOTTOM] [--opaque] [--plugin PATH]\n"
+    "                    [-o OUTPUT] LAYER_IMAGE\n"
+    "       pictaro-host --about [--plugin PATH]\n"
+    "\n"
+    "Runs the Pictaro filter plug-in on a layer image, as an image editor would.\n"
+    "\n"
+    "  --selection L,T,R,B  the filter area, inside the layer (default: the whole layer)\n"
+    "  --opaque             load the layer without its transparency\n"
+    "  --plugin PATH        the plug-in module (default: Pictaro.8bf beside this program)\n"
+    "  -o OUTPUT            write the resulting layer to OUTPUT (format from its extension)\n"
+    "  --about              show the plug-in's About box instead of running the filter\n"
+    "  --help               show this help\n"
+    "\n"
+    "Exit status: 0 success, 1 cancelled by the user, 2 any other failure.\n";
+
+struct Options {
+  bool about = false;
+  bool opaque = false;
+  std::optional<Rect> selection;
+  std::string plugin;
+  std::string output;
+  std::string layer;
+};
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "pictaro-host: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+bool ParseInt16(std::string_view text, int16& value) {
+  int parsed = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
+  if (parsed < INT16_MIN || parsed > INT16_MAX) return false;
+  value = static_cast<int16>(parsed);
+  return true;
+}
+
+// LEFT,TOP,RIGHT,BOTTOM with left < right and top < bottom.
+std::optional<Rect> ParseSelection(std::string_view text) {
+  int16 values[4] = {};
+  for (int i = 0; i < 4; ++i) {
+    const std::size_t comma = text.find(',');
+    if ((i < 3) != (comma != std::string_view::npos)) return std::nullopt;
+    if (!ParseInt16(text.substr(0, comma), values[i])) return std::nullopt;
+    text = i < 3 ? text.substr(comma + 1) : std::string_view();
+  }
+  const Rect rect{values[1], values[0], values[3], values[2]};
+  if (rect.Empty()) return std::nullopt;
+  return rect;
+}
+
+// Parses the command line; returns an exit code when the program should stop.
+std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
+  std::vector<std::string_view> args(argv + 1, argv + argc);
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view arg = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) return false;
+      out = args[++i];
+      return true;
+    };
+    std::string text;
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return kExitSuccess;
+    } else if (arg == "--about") {
+      options.about = true;
+    } else if (arg == "--opaque") {
+      options.opaque = true;
+    } else if (arg == "--selection") {
+      if (!value(text)) return Fail("--selection needs LEFT,TOP,RIGHT,BOTTOM");
+      options.selection = ParseSelection(text);
+      if (!options.selection)
+        return Fail("bad --selection '" + text +
+                    "': give four integers LEFT,TOP,RIGHT,BOTTOM with LEFT < RIGHT and "
+                    "TOP < BOTTOM");
+    } else if (arg == "--plugin") {
+      if (!value(options.plugin)) return Fail("--plugin needs a path");
+    } else if (arg == "-o" || arg == "--output") {
+      if (!value(options.output)) return Fail("-o needs a file name");
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      return Fail("unknown option " + std::string(arg) + " (try --help)");
+    } else if (options.layer.empty()) {
+      options.layer = arg;
+    } else {
+      return Fail("one layer image only (try --help)");
+    }
+  }
+  if (options.about) {
+    if (!options.layer.empty() || options.selection || options.opaque || !options.output.empty())
+      return Fail("--about takes no layer image and no layer options");
+  } else if (options.layer.empty()) {
+    return Fail("no layer image given (try --help)");
+  }
+  return std::nullopt;
+}
+
+std::string DefaultModulePath() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return kModuleName;
+  return (self.parent_path() / kModuleName).string();
+}
+
+int ExitFor(int16 result) {
+  if (result == kNoErr) return kExitSuccess;
+  if (result == kUserCanceledErr) {
+    std::fprintf(stderr, "pictaro-host: cancelled by the user\n");
+    return kExitCancelled;
+  }
+  return Fail("the plug-in failed with result " + std::to_string(result));
+}
+
+int Run(const Options& options) {
+  const std::string modulePath = options.plugin.empty() ? DefaultModulePath() : options.plugin;
+  std::string error;
+  if (options.about) {
+    const PluginEntryProc entry = LoadPluginModule(modulePath, error);
+    if (entry == nullptr) return Fail(error);
+    SubstituteHost host(Layer{1, 1, 4, {0, 0, 0, 0}});
+    return ExitFor(host.RunAbout(entry));
+  }
+
+  std::optional<Layer> layer = LoadLayerImage(options.layer, options.opaque, error);
+  if (!layer) return Fail(error);
+  if (options.selection) {
+    const Rect& s = *options.selection;
+    if (s.left < 0 || s.top < 0 || s.right > layer->width || s.bottom > layer->height)
+      return Fail("--selection must lie inside the " + std::to_string(layer->width) + " x " +
+                  std::to_string(layer->height) + " layer");
+  }
+  if (!options.output.empty() && !CanSaveLayerImage(options.output, layer->planes, error))
+    return Fail(error);
+  const PluginEntryProc entry = LoadPluginModule(modulePath, error);
+  if (entry == nullptr) return Fail(error);
+
+  SubstituteHost host(std::move(*layer), options.selection);
+  const int16 result = host.RunFilter(entry);
+  if (result != kNoErr) return ExitFor(result);
+  if (!options.output.empty()) {
+    if (!SaveLayerImage(host.GetLayer(), options.output, error)) return Fail(error);
+  } else if (host.LayerChanged()) {
+    std::fprintf(stderr, "pictaro-host: layer changed but not saved (no -o given)\n");
+  }
+  return kExitSuccess;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const std::optional<int> exit = ParseArguments(argc, argv, options)) return *exit;
+  try {
+    return Run(options);
+  } catch (const std::exception& e) {
+    return Fail(e.what());
+  }
+}

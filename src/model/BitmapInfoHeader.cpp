@@ -1,0 +1,67 @@
+#include "model/BitmapInfoHeader.h"
+
+namespace pictaro {
+
+namespace {
+
+std::uint16_t GetU16(const std::uint8_t* p) {
+  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+}
+
+std::uint32_t GetU32(const std::uint8_t* p) {
+  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
+         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+std::int32_t GetI32(const std::uint8_t* p) {
+  return static_cast<std::int32_t>(GetU32(p));
+}
+
+void PutU16(std::uint8_t* p, std::uint16_t value) {
+  p[0] = static_cast<std::uint8_t>(value);
+  p[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(std::uint8_t* p, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
+}
+
+void PutI32(std::uint8_t* p, std::int32_t value) {
+  PutU32(p, static_cast<std::uint32_t>(value));
+}
+
+}  // namespace
+
+BitmapInfoHeader ReadBitmapInfoHeader(const std::uint8_t* bytes) {
+  using namespace header_offset;
+  BitmapInfoHeader h;
+  h.biSize = GetU32(bytes + kSize);
+  h.biWidth = GetI32(bytes + kWidth);
+  h.biHeight = GetI32(bytes + kHeight);
+  h.biPlanes = GetU16(bytes + kPlanes);
+  h.biBitCount = GetU16(bytes + kBitCount);
+  h.biCompression = GetU32(bytes + kCompression);
+  h.biSizeImage = GetU32(bytes + kSizeImage);
+  h.biXPelsPerMeter = GetI32(bytes + kXPelsPerMeter);
+  h.biYPelsPerMeter = GetI32(bytes + kYPelsPerMeter);
+  h.biClrUsed = GetU32(bytes + kClrUsed);
+  h.biClrImportant = GetU32(bytes + kClrImportant);
+  return h;
+}
+
+void WriteBitmapInfoHeader(const BitmapInfoHeader& h, std::uint8_t* bytes) {
+  using namespace header_offset;
+  PutU32(bytes + kSize, h.biSize);
+  PutI32(bytes + kWidth, h.biWidth);
+  PutI32(bytes + kHeight, h.biHeight);
+  PutU16(bytes + kPlanes, h.biPlanes);
+  PutU16(bytes + kBitCount, h.biBitCount);
+  PutU32(bytes + kCompression, h.biCompression);
+  PutU32(bytes + kSizeImage, h.biSizeImage);
+  PutI32(bytes + kXPelsPerMeter, h.biXPelsPerMeter);
+  PutI32(bytes + kYPelsPerMeter, h.biYPelsPerMeter);
+  PutU32(bytes + kClrUsed, h.biClrUsed);
+  PutU32(bytes + kClrImportant, h.biClrImportant);
+}
+
+}  // namespace pictaro

@@ -1,0 +1,65 @@
+#include "model/GridSlot.h"
+
+#include <array>
+
+namespace pictaro {
+
+namespace {
+
+constexpr std::array<std::uint32_t, 5> kPixelSizes = {16, 24, 32, 48, 256};
+constexpr std::array<int, 5> kSizeRadios = {kSizeRadio16, kSizeRadio24, kSizeRadio32, kSizeRadio48,
+                                            kSizeRadio256};
+constexpr std::array<int, 3> kDepthRadios = {kDepthRadio4, kDepthRadio8, kDepthRadio32};
+constexpr std::array<int, 3> kViewRadios = {kViewRadioBoth, kViewRadioData, kViewRadioMask};
+
+// An index outside the table picks its first entry.
+template <typename T, std::size_t N>
+T PickOrFirst(const std::array<T, N>& table, std::uint32_t index) {
+  return index < N ? table[index] : table[0];
+}
+
+}  // namespace
+
+void GridSlot::CopyFrom(const GridSlot& other, bool copyViewMode) {
+  sizeIndex = other.sizeIndex;
+  depthIndex = other.depthIndex;
+  maskIndex = other.maskIndex;
+  if (copyViewMode) viewMode = other.viewMode;
+}
+
+std::uint32_t GridSlot::PixelSize() const {
+  return sizeIndex < kPixelSizes.size() ? kPixelSizes[sizeIndex] : 0;
+}
+
+std::uint32_t GridSlot::GridPixelSize() const {
+  return PickOrFirst(kPixelSizes, sizeIndex);
+}
+
+std::uint32_t GridSlot::BitsPerPixel() const {
+  switch (depthIndex) {
+    case 1:
+      return 8;
+    case 2:
+      return 32;
+    default:
+      return 4;
+  }
+}
+
+int GridSlot::SizeRadioId() const {
+  return PickOrFirst(kSizeRadios, sizeIndex);
+}
+
+int GridSlot::DepthRadioId() const {
+  return PickOrFirst(kDepthRadios, depthIndex);
+}
+
+int GridSlot::MaskRadioId() const {
+  return maskIndex == 1 ? kMaskRadio8 : kMaskRadio1;
+}
+
+int GridSlot::ViewRadioId() const {
+  return PickOrFirst(kViewRadios, viewMode);
+}
+
+}  // namespace pictaro

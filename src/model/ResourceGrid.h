@@ -1,0 +1,68 @@
+// The document: the thirteen icon images in resource-index order, which is also the order of
+// the entries in a written .ico file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "model/GridSlot.h"
+#include "model/IconResource.h"
+
+namespace pictaro {
+
+// Where a resource's pixels are, as capture, drawing and Apply need them.
+struct ResourceBuffers {
+  std::uint8_t* colorBits = nullptr;
+  std::uint32_t colorRowBytes = 0;
+  std::uint8_t* maskBits = nullptr;
+  std::uint32_t maskRowBytes = 0;
+  std::uint8_t* colorTable = nullptr;
+  // Entries in the table; a block read from a file may carry fewer than 2^depth.
+  std::uint32_t colorCount = 0;
+};
+
+class ResourceGrid {
+ public:
+  static constexpr int kResourceCount = 13;
+
+  ResourceGrid() = default;
+  ResourceGrid(const ResourceGrid&) = delete;
+  ResourceGrid& operator=(const ResourceGrid&) = delete;
+  virtual ~ResourceGrid();
+
+  // The resource index of a square image of that size and depth, or -1.
+  static int IndexOf(std::uint32_t width, std::uint32_t height, std::uint32_t depth);
+  static int IndexOf(const GridSlot& slot);
+
+  // Empties all thirteen resources and marks them unmodified.
+  void Clear();
+  void ResetResource(int index, int modifiedValue);
+  // Empties a resource and marks it modified, even when it was empty already.
+  void ClearResource(int index);
+  void ClearResource(const GridSlot& slot);
+
+  // Gives the slot's resource a block with a fresh header for its size and depth. An empty
+  // resource gets a zero-filled block: colour index 0 (transparent black at 32 bits) and an
+  // all-opaque mask. A present one keeps its pixels, unless its block, read from a file, has
+  // another layout; then it starts over from zero. If the block cannot be allocated, the
+  // resource is left empty.
+  void PrepareResource(const GridSlot& slot);
+
+  // Fills `buffers` for the slot's resource, all null and 0 when it is not present. Returns
+  // false, leaving `buffers` alone, when the slot has no place in the grid.
+  bool GetBuffers(const GridSlot& slot, ResourceBuffers& buffers);
+
+  int CountPresent() const;
+  int AnyModified() const;
+  void SetPngCompression(int flag);
+
+  // Sets a block read from a file to its header's view: the sizes, the depth and the pointers
+  // to header, colour bitmap and mask. Returns 1 when header, colour table, colour bitmap and
+  // mask all lie inside the block; otherwise 0, with no pointer into the block left set.
+  static int ParseResource(IconResource* resource);
+
+  std::array<IconResource, kResourceCount> resources;
+  int pngCompress = 0;
+};
+
+}  // namespace pictaro

@@ -1,0 +1,242 @@
+// Layer images on disk, read and written with FreeImage.
+#include <FreeImage.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+
+#include "substitute/SubstituteHost.h"
+
+namespace pictaro {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// FreeImage counts its start-ups, so this nests with the plug-in's own.
+class FreeImageSession {
+ public:
+  FreeImageSession() {
+    FreeImage_Initialise(FALSE);
+    lastMessage().clear();
+    FreeImage_SetOutputMessage(&Remember);
+  }
+  ~FreeImageSession() { FreeImage_DeInitialise(); }
+  FreeImageSession(const FreeImageSession&) = delete;
+  FreeImageSession& operator=(const FreeImageSession&) = delete;
+
+  // FreeImage's own explanation of the last failure, or `otherwise`.
+  static std::string Detail(const std::string& otherwise) {
+    return ": " + (lastMessage().empty() ? otherwise : lastMessage());
+  }
+
+ private:
+  static std::string& lastMessage() {
+    static std::string message;
+    return message;
+  }
+  static void Remember(FREE_IMAGE_FORMAT, const char* message) {
+    lastMessage() = message ? message : "";
+  }
+};
+
+struct BitmapDeleter {
+  void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
+};
+using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+bool HasAlpha(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format) {
+  if (FreeImage_IsTransparent(bitmap)) return true;
+  // FreeImage calls a 32-bit bitmap whose alpha is all 255 opaque; a PNG read
+  // as 32 bits had an alpha channel in the file all the same.
+  return format == FIF_PNG && FreeImage_GetImageType(bitmap) == FIT_BITMAP &&
+         FreeImage_GetBPP(bitmap) == 32;
+}
+
+Bitmap To32Bits(FIBITMAP* bitmap) {
+  const FREE_IMAGE_TYPE type = FreeImage_GetImageType(bitmap);
+  if (type == FIT_BITMAP || type == FIT_RGB16 || type == FIT_RGBA16)
+    return Bitmap(FreeImage_ConvertTo32Bits(bitmap));
+  Bitmap standard(FreeImage_ConvertToStandardType(bitmap, TRUE));
+  return standard ? Bitmap(FreeImage_ConvertTo32Bits(standard.get())) : nullptr;
+}
+
+// The formats whose files keep a transparency channel.
+bool HoldsAlpha(FREE_IMAGE_FORMAT format) {
+  return format == FIF_PNG || format == FIF_TIFF || format == FIF_TARGA || format == FIF_WEBP;
+}
+
+bool AllOpaque(const Layer& layer) {
+  if (layer.planes < 4) return true;
+  for (std::size_t i = 3; i < layer.pixels.size(); i += 4)
+    if (layer.pixels[i] != 255) return false;
+  return true;
+}
+
+// FreeImage writes a 32-bit bitmap whose alpha is all 255 as an RGB PNG; 16 bits
+// per channel keep the alpha channel in the file.
+Bitmap MakeRgba16(const Layer& layer) {
+  Bitmap bitmap(FreeImage_AllocateT(FIT_RGBA16, layer.width, layer.height));
+  if (!bitmap) return nullptr;
+  for (int y = 0; y < layer.height; ++y) {
+    auto* row =
+        reinterpret_cast<FIRGBA16*>(FreeImage_GetScanLine(bitmap.get(), layer.height - 1 - y));
+    for (int x = 0; x < layer.width; ++x) {
+      const std::uint8_t* pixel = layer.At(x, y);
+      row[x].red = static_cast<WORD>(pixel[0] * 257);
+      row[x].green = static_cast<WORD>(pixel[1] * 257);
+      row[x].blue = static_cast<WORD>(pixel[2] * 257);
+      row[x].alpha = static_cast<WORD>(pixel[3] * 257);
+    }
+  }
+  return bitmap;
+}
+
+Bitmap MakeBitmap(const Layer& layer) {
+  const int bpp = layer.planes == 4 ? 32 : 24;
+  Bitmap bitmap(FreeImage_Allocate(layer.width, layer.height, bpp, FI_RGBA_RED_MASK,
+                                   FI_RGBA_GREEN_MASK, FI_RGBA_BLUE_MASK));
+  if (!bitmap) return nullptr;
+  const int step = bpp / 8;
+  // FreeImage keeps the bottom row first, each pixel in its own byte order.
+  for (int y = 0; y < layer.height; ++y) {
+    BYTE* row = FreeImage_GetScanLine(bitmap.get(), layer.height - 1 - y);
+    for (int x = 0; x < layer.width; ++x) {
+      const std::uint8_t* pixel = layer.At(x, y);
+      BYTE* target = row + static_cast<std::size_t>(x) * step;
+      target[FI_RGBA_RED] = pixel[0];
+      target[FI_RGBA_GREEN] = pixel[1];
+      target[FI_RGBA_BLUE] = pixel[2];
+      if (layer.planes == 4) target[FI_RGBA_ALPHA] = pixel[3];
+    }
+  }
+  return bitmap;
+}
+
+}  // namespace
+
+std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error) {
+  std::error_code ec;
+  if (!fs::exists(path, ec)) {
+    error = "can't read " + path + ": no such file";
+    return std::nullopt;
+  }
+  if (!fs::is_regular_file(path, ec)) {
+    error = "can't read " + path + ": not a file";
+    return std::nullopt;
+  }
+  FreeImageSession session;
+  FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+  if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
+  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
+    error = "can't read " + path + ": not an image file this program knows";
+    return std::nullopt;
+  }
+  Bitmap loaded(FreeImage_Load(format, path.c_str(), 0));
+  if (!loaded) {
+    error = "can't read " + path + FreeImageSession::Detail("not a readable image");
+    return std::nullopt;
+  }
+  const int width = static_cast<int>(FreeImage_GetWidth(loaded.get()));
+  const int height = static_cast<int>(FreeImage_GetHeight(loaded.get()));
+  if (width <= 0 || height <= 0 || width > INT16_MAX || height > INT16_MAX) {
+    error = path + ": a layer is 1 to 32767 pixels wide and high";
+    return std::nullopt;
+  }
+  const bool alpha = !opaque && HasAlpha(loaded.get(), format);
+  Bitmap bitmap = To32Bits(loaded.get());
+  if (!bitmap) {
+    error =
+        "can't convert " + path + " to RGB" + FreeImageSession::Detail("unsupported pixel type");
+    return std::nullopt;
+  }
+
+  Layer layer;
+  layer.width = width;
+  layer.height = height;
+  layer.planes = alpha ? 4 : 3;
+  layer.pixels.resize(static_cast<std::size_t>(width) * height * layer.planes);
+  for (int y = 0; y < height; ++y) {
+    const BYTE* row = FreeImage_GetScanLine(bitmap.get(), height - 1 - y);
+    for (int x = 0; x < width; ++x) {
+      const BYTE* source = row + static_cast<std::size_t>(x) * 4;
+      std::uint8_t* pixel = layer.At(x, y);
+      pixel[0] = source[FI_RGBA_RED];
+      pixel[1] = source[FI_RGBA_GREEN];
+      pixel[2] = source[FI_RGBA_BLUE];
+      if (alpha) pixel[3] = source[FI_RGBA_ALPHA];
+    }
+  }
+  return layer;
+}
+
+bool CanSaveLayerImage(const std::string& path, int planes, std::string& error) {
+  FreeImageSession session;
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(path.c_str());
+  if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(format)) {
+    error = "can't write " + path + ": no image format for that file name";
+    return false;
+  }
+  if (planes == 4 && !HoldsAlpha(format)) {
+    error = "can't write " + path + ": the format keeps no transparency";
+    return false;
+  }
+  if (!FreeImage_FIFSupportsExportBPP(format, planes == 4 ? 32 : 24)) {
+    error = "can't write " + path + ": the format can't hold a " + std::to_string(planes) +
+            "-plane layer";
+    return false;
+  }
+  return true;
+}
+
+bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& error) {
+  if ((layer.planes != 3 && layer.planes != 4) || layer.width <= 0 || layer.height <= 0 ||
+      layer.pixels.size() != static_cast<std::size_t>(layer.width) * layer.height * layer.planes) {
+    error = "can't write " + path + ": the layer is malformed";
+    return false;
+  }
+  FreeImageSession session;
+  if (!CanSaveLayerImage(path, layer.planes, error)) return false;
+  const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(path.c_str());
+  const bool wide = format == FIF_PNG && layer.planes == 4 && AllOpaque(layer);
+  Bitmap bitmap = wide ? MakeRgba16(layer) : MakeBitmap(layer);
+  if (!bitmap) {
+    error = "can't write " + path + ": out of memory";
+    return false;
+  }
+  // Written beside the target and renamed over it when complete, so a failed
+  // write leaves no partial file and keeps whatever was there before.
+  const fs::path target(path);
+  std::string temporary = (target.parent_path().empty() ? fs::path(".") : target.parent_path()) /
+                          ("." + target.filename().string() + ".XXXXXX");
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) {
+    error = "can't write " + path + ": " + std::strerror(errno);
+    return false;
+  }
+  close(fd);
+  if (!FreeImage_Save(format, bitmap.get(), temporary.c_str(), 0)) {
+    error = "can't write " + path + FreeImageSession::Detail("the file can't be written");
+    unlink(temporary.c_str());
+    return false;
+  }
+  // mkstemp makes the file private; give it the usual permissions.
+  const mode_t mask = umask(0);
+  umask(mask);
+  chmod(temporary.c_str(), 0666 & ~mask);
+  std::error_code ec;
+  fs::rename(temporary, target, ec);
+  if (ec) {
+    error = "can't write " + path + ": " + ec.message();
+    unlink(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace pictaro

@@ -1,0 +1,26 @@
+// Loads the plug-in module as a host does: resolved at once, its symbols kept
+// to itself, and never unloaded (the module's toolkit can't be loaded twice).
+#include <dlfcn.h>
+
+#include "substitute/SubstituteHost.h"
+
+namespace pictaro {
+
+PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) {
+    const char* reason = dlerror();
+    error = "can't load the plug-in module " + path + (reason ? std::string(": ") + reason : "");
+    return nullptr;
+  }
+  dlerror();
+  void* symbol = dlsym(module, "PluginMain");
+  if (symbol == nullptr) {
+    error = path + " is not a filter plug-in: it exports no PluginMain";
+    dlclose(module);
+    return nullptr;
+  }
+  return reinterpret_cast<PluginEntryProc>(symbol);
+}
+
+}  // namespace pictaro

@@ -1,0 +1,338 @@
+#include "substitute/SubstituteHost.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace pictaro {
+
+namespace {
+
+inline constexpr int16 kMemFullErr = -108;
+// The most one delivered buffer may take; a request for more is answered as
+// out of memory rather than allocated.
+inline constexpr int32 kBufferLimit = 256 * 1024 * 1024;
+// Padding values below 0: copy the nearest edge pixel, or refuse any pixel
+// outside the layer.
+inline constexpr int16 kPaddingReplicateEdge = -1;
+inline constexpr int16 kPaddingNone = -2;
+// A new handle holds no zeros, so a plug-in that relies on them shows up.
+inline constexpr char kNewHandleFill = static_cast<char>(0xA5);
+// What the unused bytes at the end of a padded row hold.
+inline constexpr std::uint8_t kRowPaddingFill = 0xEE;
+inline constexpr OSType kHostSignature = 0x50435448;  // 'PCTH'
+inline constexpr Fixed kResolution72 = 72 << 16;
+inline constexpr int32 kBitsPerChannel = 8;
+
+SubstituteHost* activeHost = nullptr;
+
+bool InsideLayer(const Rect& rect, const Layer& layer) {
+  return rect.left >= 0 && rect.top >= 0 && rect.right <= layer.width &&
+         rect.bottom <= layer.height;
+}
+
+}  // namespace
+
+struct SubstituteHost::OwnedHandle {
+  char* master = nullptr;  // the handle is the address of this pointer
+  std::vector<char> block;
+  std::size_t size = 0;
+};
+
+// The record's callbacks carry no context: they reach the engine whose Call is
+// in progress.
+struct SubstituteHostCallbacks {
+  static int16 AdvanceState() { return activeHost ? activeHost->AdvanceState() : kParamErr; }
+  static Handle NewHandle(int32 size) { return activeHost ? activeHost->NewHandle(size) : nullptr; }
+  static void DisposeHandle(Handle h) {
+    if (activeHost) activeHost->DisposeHandle(h);
+  }
+  static int32 GetSize(Handle h) {
+    return activeHost ? static_cast<int32>(activeHost->HandleSize(h)) : 0;
+  }
+  static OSErr SetSize(Handle h, int32 size) {
+    return activeHost ? activeHost->SetHandleSize(h, size) : kNilHandleErr;
+  }
+  static Ptr Lock(Handle h, Boolean /*moveHigh*/) {
+    return activeHost ? activeHost->LockHandle(h) : nullptr;
+  }
+  static void Unlock(Handle /*h*/) {}
+  static void RecoverSpace(int32 /*size*/) {}
+};
+
+SubstituteHost::SubstituteHost(Layer layer, std::optional<Rect> filterRect)
+    : layer_(std::move(layer)) {
+  if (layer_.planes != 3 && layer_.planes != 4)
+    throw std::invalid_argument("a layer has 3 or 4 planes");
+  if (layer_.width < 0 || layer_.height < 0 || layer_.width > INT16_MAX ||
+      layer_.height > INT16_MAX)
+    throw std::invalid_argument("layer size out of range");
+  if (layer_.pixels.size() !=
+      static_cast<std::size_t>(layer_.width) * layer_.height * layer_.planes)
+    throw std::invalid_argument("layer pixels do not match its size");
+  filterRect_ = filterRect.value_or(
+      Rect{0, 0, static_cast<int16>(layer_.height), static_cast<int16>(layer_.width)});
+
+  handleProcs_.handleProcsVersion = 1;
+  handleProcs_.numHandleProcs = 8;
+  handleProcs_.newProc = &SubstituteHostCallbacks::NewHandle;
+  handleProcs_.disposeProc = &SubstituteHostCallbacks::DisposeHandle;
+  handleProcs_.getSizeProc = &SubstituteHostCallbacks::GetSize;
+  handleProcs_.setSizeProc = &SubstituteHostCallbacks::SetSize;
+  handleProcs_.lockProc = &SubstituteHostCallbacks::Lock;
+  handleProcs_.unlockProc = &SubstituteHostCallbacks::Unlock;
+  handleProcs_.recoverSpaceProc = &SubstituteHostCallbacks::RecoverSpace;
+  handleProcs_.disposeRegularHandleProc = &SubstituteHostCallbacks::DisposeHandle;
+  FillRecord();
+}
+
+SubstituteHost::~SubstituteHost() {
+  if (activeHost == this) activeHost = nullptr;
+}
+
+void SubstituteHost::FillRecord() {
+  const Handle parameters = record_.parameters;
+  std::memset(&record_, 0, sizeof record_);
+  record_.parameters = parameters;
+  record_.imageSize = {static_cast<int16>(layer_.height), static_cast<int16>(layer_.width)};
+  record_.wholeSize = record_.imageSize;
+  record_.planes = static_cast<int16>(layer_.planes);
+  record_.filterRect = filterRect_;
+  record_.background = {0xFFFF, 0xFFFF, 0xFFFF};
+  std::fill(std::begin(record_.backColor), std::end(record_.backColor), 0xFF);
+  record_.maxSpace = record_.bufferSpace = kBufferLimit;
+  record_.maxSpace64 = record_.bufferSpace64 = kBufferLimit;
+  record_.isFloating = false;
+  record_.haveMask = false;
+  record_.hostSig = kHostSignature;
+  record_.imageMode = kImageModeRGB;
+  record_.imageHRes = record_.imageVRes = kResolution72;
+  record_.handleProcs = &handleProcs_;
+  record_.advanceState = &SubstituteHostCallbacks::AdvanceState;
+  record_.supportsAbsolute = true;
+  record_.supportsPadding = true;
+  const int16 transparency = layer_.planes == 4 ? 1 : 0;
+  record_.inLayerPlanes = record_.absLayerPlanes = record_.outLayerPlanes = 3;
+  record_.inTransparencyMask = record_.absTransparencyMask = record_.outTransparencyMask =
+      transparency;
+  record_.depth = kBitsPerChannel;
+}
+
+int16 SubstituteHost::Call(PluginEntryProc entry, int16 selector, int16 incomingResult) {
+  SubstituteHost* const previous = activeHost;
+  activeHost = this;
+  int16 result = incomingResult;
+  if (selector == kSelectorAbout) {
+    AboutRecord about;
+    std::memset(&about, 0, sizeof about);
+    entry(selector, reinterpret_cast<FilterRecord*>(&about), &dataCell_, &result);
+  } else {
+    entry(selector, &record_, &dataCell_, &result);
+  }
+  // What the plug-in wrote after its last advanceState still belongs to the layer.
+  CommitOutput();
+  ReleaseBuffers();
+  activeHost = previous;
+  return result;
+}
+
+int16 SubstituteHost::RunFilter(PluginEntryProc entry) {
+  for (int16 selector : {kSelectorParameters, kSelectorPrepare, kSelectorStart, kSelectorFinish}) {
+    const int16 result = Call(entry, selector);
+    if (result != kNoErr) return result;
+  }
+  return kNoErr;
+}
+
+int16 SubstituteHost::RunAbout(PluginEntryProc entry) {
+  return Call(entry, kSelectorAbout);
+}
+
+void SubstituteHost::FailAdvanceState(int16 code, int afterCalls) {
+  failAdvanceCode_ = code;
+  failAdvanceAfter_ = advanceCalls_ + afterCalls;
+}
+
+int16 SubstituteHost::CheckSide(const Rect& rect, int16 lo, int16 hi, int16 padding) const {
+  if (rect.Empty()) return kNoErr;
+  if (lo < 0 || hi >= layer_.planes || lo > hi) return kParamErr;
+  if (padding > 255 || padding < kPaddingNone) return kParamErr;
+  if (padding == kPaddingNone && !InsideLayer(rect, layer_)) return kParamErr;
+  if (padding == kPaddingReplicateEdge && (layer_.width == 0 || layer_.height == 0))
+    return kParamErr;
+  if (static_cast<std::int64_t>(RowBytesFor(rect, lo, hi)) * rect.Height() > kBufferLimit)
+    return kMemFullErr;
+  return kNoErr;
+}
+
+int32 SubstituteHost::RowBytesFor(const Rect& rect, int16 lo, int16 hi) const {
+  return rect.Width() * (hi - lo + 1) + rowPadding_;
+}
+
+void SubstituteHost::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
+                             std::vector<std::uint8_t>& buffer, int32 rowBytes) const {
+  const int columnBytes = hi - lo + 1;
+  buffer.assign(static_cast<std::size_t>(rowBytes) * rect.Height(), kRowPaddingFill);
+  for (int y = rect.top; y < rect.bottom; ++y) {
+    std::uint8_t* row = buffer.data() + static_cast<std::size_t>(y - rect.top) * rowBytes;
+    for (int x = rect.left; x < rect.right; ++x) {
+      std::uint8_t* pixel = row + static_cast<std::size_t>(x - rect.left) * columnBytes;
+      int sx = x;
+      int sy = y;
+      const bool outside = x < 0 || y < 0 || x >= layer_.width || y >= layer_.height;
+      if (outside && padding != kPaddingReplicateEdge) {
+        std::fill(pixel, pixel + columnBytes, static_cast<std::uint8_t>(padding));
+        continue;
+      }
+      sx = std::clamp(sx, 0, layer_.width - 1);
+      sy = std::clamp(sy, 0, layer_.height - 1);
+      std::copy_n(layer_.At(sx, sy) + lo, columnBytes, pixel);
+    }
+  }
+}
+
+void SubstituteHost::CommitOutput() {
+  if (deliveredOut_.Empty() || outBuffer_.empty()) return;
+  const Rect& r = deliveredOut_;
+  const int columnBytes = deliveredOutHi_ - deliveredOutLo_ + 1;
+  const int top = std::max<int>(r.top, 0);
+  const int bottom = std::min<int>(r.bottom, layer_.height);
+  const int left = std::max<int>(r.left, 0);
+  const int right = std::min<int>(r.right, layer_.width);
+  for (int y = top; y < bottom; ++y) {
+    const std::uint8_t* row =
+        outBuffer_.data() + static_cast<std::size_t>(y - r.top) * deliveredOutRowBytes_;
+    for (int x = left; x < right; ++x) {
+      const std::uint8_t* source = row + static_cast<std::size_t>(x - r.left) * columnBytes;
+      std::uint8_t* target = layer_.At(x, y) + deliveredOutLo_;
+      if (!std::equal(source, source + columnBytes, target)) {
+        std::copy_n(source, columnBytes, target);
+        layerChanged_ = true;
+      }
+    }
+  }
+  deliveredOut_ = Rect{};
+}
+
+void SubstituteHost::ReleaseBuffers() {
+  // Fresh allocations on every delivery, so a plug-in that keeps an old buffer
+  // reads freed memory (which the sanitizers report) rather than stale pixels.
+  inBuffer_ = {};
+  outBuffer_ = {};
+  deliveredOut_ = Rect{};
+  record_.inData = nullptr;
+  record_.outData = nullptr;
+}
+
+int16 SubstituteHost::AdvanceState() {
+  CommitOutput();
+  ReleaseBuffers();
+  ++advanceCalls_;
+
+  HostRequest request;
+  request.inRect = record_.inRect;
+  request.outRect = record_.outRect;
+  request.maskRect = record_.maskRect;
+  request.inLoPlane = record_.inLoPlane;
+  request.inHiPlane = record_.inHiPlane;
+  request.outLoPlane = record_.outLoPlane;
+  request.outHiPlane = record_.outHiPlane;
+  request.wantsAbsolute = record_.wantsAbsolute != 0;
+  request.inputRate = record_.inputRate;
+  request.maskRate = record_.maskRate;
+  request.inputPadding = record_.inputPadding;
+  request.outputPadding = record_.outputPadding;
+  request.maskPadding = record_.maskPadding;
+
+  const Rect in = record_.inRect;
+  const Rect out = record_.outRect;
+  int16 result = kNoErr;
+  if (failAdvanceCode_ != kNoErr && advanceCalls_ > failAdvanceAfter_) {
+    result = failAdvanceCode_;
+  } else {
+    result = CheckSide(in, record_.inLoPlane, record_.inHiPlane, record_.inputPadding);
+    if (result == kNoErr && !in.Empty() && record_.inputRate != kFixedOne) result = kParamErr;
+    if (result == kNoErr)
+      result = CheckSide(out, record_.outLoPlane, record_.outHiPlane, record_.outputPadding);
+  }
+  request.result = result;
+  requests_.push_back(request);
+  if (result != kNoErr) return result;
+
+  if (!in.Empty()) {
+    const int32 rowBytes = RowBytesFor(in, record_.inLoPlane, record_.inHiPlane);
+    Deliver(in, record_.inLoPlane, record_.inHiPlane, record_.inputPadding, inBuffer_, rowBytes);
+    record_.inData = inBuffer_.data();
+    record_.inRowBytes = rowBytes;
+    record_.inColumnBytes = record_.inHiPlane - record_.inLoPlane + 1;
+    record_.inPlaneBytes = 1;
+  }
+  if (!out.Empty()) {
+    const int32 rowBytes = RowBytesFor(out, record_.outLoPlane, record_.outHiPlane);
+    Deliver(out, record_.outLoPlane, record_.outHiPlane, record_.outputPadding, outBuffer_,
+            rowBytes);
+    record_.outData = outBuffer_.data();
+    record_.outRowBytes = rowBytes;
+    record_.outColumnBytes = record_.outHiPlane - record_.outLoPlane + 1;
+    record_.outPlaneBytes = 1;
+    deliveredOut_ = out;
+    deliveredOutLo_ = record_.outLoPlane;
+    deliveredOutHi_ = record_.outHiPlane;
+    deliveredOutRowBytes_ = rowBytes;
+  }
+  return kNoErr;
+}
+
+Handle SubstituteHost::NewHandle(int32 size) {
+  if (failNewHandle_ || size < 0) return nullptr;
+  auto owned = std::make_unique<OwnedHandle>();
+  // One spare byte so that even an empty block has an address.
+  owned->block.assign(static_cast<std::size_t>(size) + 1, kNewHandleFill);
+  owned->size = static_cast<std::size_t>(size);
+  owned->master = owned->block.data();
+  Handle h = &owned->master;
+  handles_.push_back(std::move(owned));
+  return h;
+}
+
+SubstituteHost::OwnedHandle* SubstituteHost::FindHandle(Handle h) const {
+  if (h == nullptr) return nullptr;
+  for (const auto& owned : handles_)
+    if (&owned->master == h) return owned.get();
+  return nullptr;
+}
+
+Ptr SubstituteHost::LockHandle(Handle h) {
+  if (failLock_) return nullptr;
+  OwnedHandle* owned = FindHandle(h);
+  return owned ? owned->master : nullptr;
+}
+
+void SubstituteHost::DisposeHandle(Handle h) {
+  OwnedHandle* owned = FindHandle(h);
+  if (owned == nullptr) return;
+  if (record_.parameters == h) record_.parameters = nullptr;
+  std::erase_if(handles_, [owned](const auto& p) { return p.get() == owned; });
+}
+
+OSErr SubstituteHost::SetHandleSize(Handle h, int32 size) {
+  OwnedHandle* owned = FindHandle(h);
+  if (owned == nullptr) return kNilHandleErr;
+  if (size < 0) return kParamErr;
+  owned->block.resize(static_cast<std::size_t>(size) + 1, kNewHandleFill);
+  owned->size = static_cast<std::size_t>(size);
+  owned->master = owned->block.data();
+  return kNoErr;
+}
+
+std::size_t SubstituteHost::HandleSize(Handle h) const {
+  const OwnedHandle* owned = FindHandle(h);
+  return owned ? owned->size : 0;
+}
+
+void SubstituteHost::ForgetParameters() {
+  DisposeHandle(record_.parameters);
+  record_.parameters = nullptr;
+}
+
+}  // namespace pictaro

@@ -1,0 +1,94 @@
+#include "ui/main/WxPluginUi.h"
+
+#include <wx/app.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "host/PluginEntry.h"
+#include "platform/FirstRun.h"
+#include "ui/main/MainDialog.h"
+#include "ui/main/SmallDialogs.h"
+
+namespace pictaro {
+namespace {
+
+class PluginApp : public wxApp {
+ public:
+  bool OnInit() override { return true; }
+};
+
+// wx's own assertion dialog would block a run that nobody watches.
+void ReportAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
+                  const wxString& msg) {
+  std::fprintf(stderr, "Pictaro: wx assertion %s failed in %s (%s:%d) %s\n",
+               cond.utf8_string().c_str(), func.utf8_string().c_str(), file.utf8_string().c_str(),
+               line, msg.utf8_string().c_str());
+}
+
+}  // namespace
+
+bool WxPluginUi::Begin() {
+  wxSetAssertHandler(ReportAssert);
+  if (wxTheApp != nullptr) {
+    ownsWx_ = false;
+    return true;
+  }
+  wxApp::SetInstance(new PluginApp);
+  int argc = 1;
+  char name[] = "Pictaro";
+  char* argv[] = {name, nullptr};
+  if (!wxEntryStart(argc, argv)) {
+    // wxEntryStart has already disposed of the app object.
+    return false;
+  }
+  ownsWx_ = true;
+  if (!wxTheApp->CallOnInit()) {
+    End();
+    return false;
+  }
+  wxLog::EnableLogging(false);
+  return true;
+}
+
+void WxPluginUi::End() {
+  if (ownsWx_) {
+    ownsWx_ = false;
+    wxEntryCleanup();
+  }
+}
+
+void WxPluginUi::ShowAbout() {
+  ShowAboutDialog(nullptr);
+}
+
+void WxPluginUi::ShowWelcome() {
+  ShowWelcomeDialog(nullptr);
+}
+
+int WxPluginUi::RunMainWindow(HostContext& host) {
+  MainDialog* window = nullptr;
+  try {
+    window = new MainDialog(host, desktop_);
+  } catch (const std::exception&) {
+    return kMainWindowFailed;
+  }
+  desktop_.SetOwner(window);
+  if (driver_) driver_(*window);
+  const int code = window->RunModal();
+  desktop_.SetOwner(nullptr);
+  window->Destroy();
+  // Let wx delete the frame now rather than at the next idle time.
+  if (wxTheApp != nullptr) wxTheApp->ProcessIdle();
+  return code == kIdApply ? kMainWindowApply : kMainWindowDone;
+}
+
+void WxPluginMain(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
+  static WxPluginUi ui;
+  EntryServices services{ui, SettingsFolder(), nullptr};
+  RunPluginMain(selector, record, data, result, services);
+}
+
+}  // namespace pictaro

@@ -1,0 +1,18 @@
+// Windows are tested for real on a (virtual) display; without one the whole
+// binary reports itself skipped.
+#include <gtest/gtest.h>
+#include <wx/debug.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  const char* display = std::getenv("DISPLAY");
+  if (display == nullptr || *display == '\0') {
+    std::puts("no display: GUI tests skipped");
+    return 77;
+  }
+  setenv("GSETTINGS_BACKEND", "memory", 1);
+  return RUN_ALL_TESTS();
+}

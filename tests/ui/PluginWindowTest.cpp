@@ -1,0 +1,151 @@
+// The plug-in opened through its entry with real wx windows, driven from
+// inside the main window's modal loop.
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/button.h>
+#include <wx/dcclient.h>
+#include <wx/dcmemory.h>
+
+#include <cstring>
+#include <functional>
+
+#include "host/FilterParameters.h"
+#include "host/PluginEntry.h"
+#include "platform/FirstRun.h"
+#include "substitute/SubstituteHost.h"
+#include "support/TempFolder.h"
+#include "ui/main/MainDialog.h"
+#include "ui/main/WxPluginUi.h"
+
+namespace pictaro {
+namespace {
+
+EntryServices* gServices = nullptr;
+
+void Entry(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
+  RunPluginMain(selector, record, data, result, *gServices);
+}
+
+Layer GreyLayer() {
+  Layer layer;
+  layer.width = 64;
+  layer.height = 48;
+  layer.planes = 4;
+  layer.pixels.assign(static_cast<std::size_t>(64 * 48 * 4), 0x80);
+  return layer;
+}
+
+class PluginWindowTest : public ::testing::Test {
+ protected:
+  PluginWindowTest() : host(GreyLayer()) {
+    RecordFirstRun(folder.Path());  // no Welcome in the way
+    services.settingsFolder = folder.Path();
+    services.applyStep = [this](HostContext&, Desktop&) { ++applySteps; };
+    gServices = &services;
+  }
+  ~PluginWindowTest() override { gServices = nullptr; }
+
+  // Runs the filter; `drive` acts on the open window from inside its loop.
+  int16 RunWith(std::function<void(MainDialog&)> drive) {
+    ui.SetMainWindowDriver([drive, this](MainDialog& window) {
+      window.CallAfter([drive, &window, this] {
+        shownTitle = window.GetTitle().utf8_string();
+        wasShown = window.IsShown();
+        drive(window);
+      });
+    });
+    return host.RunFilter(Entry);
+  }
+
+  static void Click(MainDialog& window, int id) {
+    auto* button = wxDynamicCast(window.FindWindow(id), wxButton);
+    ASSERT_NE(button, nullptr);
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(button);
+    button->ProcessWindowEvent(click);
+  }
+
+  testing::TempFolder folder;
+  WxPluginUi ui;
+  EntryServices services{ui, {}, nullptr};
+  SubstituteHost host;
+  int applySteps = 0;
+  std::string shownTitle;
+  bool wasShown = false;
+};
+
+TEST_F(PluginWindowTest, ApplyStoresTheSelectionAndSucceeds) {
+  std::string buttonLabels;
+  const int16 result = RunWith([&](MainDialog& window) {
+    window.currentSlot = GridSlot(0, 1, 0, 2);
+    window.workingName = "robot.ico";
+    window.workingPath = "/icons/robot.ico";
+    for (int id : {kIdApply, kIdDone}) {
+      buttonLabels += window.FindWindow(id)->GetLabel().utf8_string() + ";";
+    }
+    Click(window, kIdApply);
+  });
+  EXPECT_EQ(result, kNoErr);
+  EXPECT_EQ(shownTitle, "Pictaro");
+  EXPECT_TRUE(wasShown);
+  EXPECT_EQ(buttonLabels, "Apply;Done;");
+  EXPECT_EQ(applySteps, 1);
+  ASSERT_TRUE(host.ParameterHandle() != nullptr);
+  const char* block = *host.ParameterHandle();
+  std::uint32_t fields[4];
+  std::memcpy(fields, block + 4, sizeof fields);
+  EXPECT_EQ(GridSlot(fields[0], fields[1], fields[2], fields[3]), GridSlot(0, 1, 0, 2));
+  EXPECT_STREQ(block + 24, "robot.ico");
+  EXPECT_STREQ(block + 280, "/icons/robot.ico");
+  EXPECT_EQ(host.DataCell(), 0);
+  EXPECT_EQ(wxTheApp, nullptr);  // wx was cleaned up after the start call
+}
+
+TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
+  EXPECT_EQ(RunWith([](MainDialog& window) { Click(window, kIdDone); }), kUserCanceledErr);
+  EXPECT_TRUE(wasShown);
+
+  // Esc reaches Done through the window's accelerator.
+  EXPECT_EQ(RunWith([](MainDialog& window) {
+              wxCommandEvent escape(wxEVT_MENU, kIdDone);
+              window.ProcessWindowEvent(escape);
+            }),
+            kUserCanceledErr);
+
+  // The close box is Done as well; the frame survives until its owner ends it.
+  EXPECT_EQ(RunWith([](MainDialog& window) { window.Close(); }), kUserCanceledErr);
+  EXPECT_EQ(applySteps, 0);
+  EXPECT_FALSE(host.LayerChanged());
+  EXPECT_EQ(wxTheApp, nullptr);
+}
+
+TEST_F(PluginWindowTest, TheWindowPaintsItsButtons) {
+  wxBitmap shot;
+  RunWith([&](MainDialog& window) {
+    window.Update();
+    const wxSize size = window.GetClientSize();
+    shot.Create(size);
+    wxMemoryDC memory(shot);
+    wxClientDC screen(&window);
+    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+    memory.SelectObject(wxNullBitmap);
+    Click(window, kIdDone);
+  });
+  ASSERT_TRUE(shot.IsOk());
+  const wxImage image = shot.ConvertToImage();
+  // The Apply button at the top left differs from the plain window behind it.
+  const wxRect apply(8, 8, 60, 24);
+  bool differs = false;
+  const unsigned char* background =
+      image.GetData() + (image.GetHeight() / 2 * image.GetWidth() + image.GetWidth() / 2) * 3;
+  for (int y = apply.y; y < apply.GetBottom(); ++y) {
+    for (int x = apply.x; x < apply.GetRight(); ++x) {
+      const unsigned char* pixel = image.GetData() + (y * image.GetWidth() + x) * 3;
+      if (std::memcmp(pixel, background, 3) != 0) differs = true;
+    }
+  }
+  EXPECT_TRUE(differs);
+}
+
+}  // namespace
+}  // namespace pictaro
