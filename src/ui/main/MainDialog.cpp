@@ -3,7 +3,6 @@
 #include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/panel.h>
-#include <wx/sizer.h>
 #include <wx/stdpaths.h>
 #include <wx/utils.h>
 
@@ -18,16 +17,13 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop)
       desktop_(desktop) {
   workingPath = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
 
+  // Placed where the full window's template puts them (dialog units of the
+  // 8-point dialog font: x * 6 / 4, y * 13 / 8 pixels).
   auto* panel = new wxPanel(this);
-  auto* apply = new wxButton(panel, kIdApply, "Apply");
-  auto* done = new wxButton(panel, kIdDone, "Done");
-  auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-  buttons->Add(apply, 0, wxALL, 8);
-  buttons->AddStretchSpacer();
-  buttons->Add(done, 0, wxALL, 8);
-  panel->SetSizer(buttons);
-  SetClientSize(wxSize(850, 480));
-  buttons->SetDimension(wxPoint(0, 0), GetClientSize());
+  auto* apply = new wxButton(panel, kIdApply, "Apply", wxPoint(499, 180), wxSize(42, 26));
+  new wxButton(panel, kIdDone, "Done", wxPoint(783, 445), wxSize(55, 26));
+  SetClientSize(wxSize(850, 482));
+  CentreOnScreen();
   SetDefaultItem(apply);
   apply->SetFocus();
 
