@@ -2,7 +2,7 @@
 # pictaro-host opens the real plug-in module on the sample layer: the Welcome
 # window on the first run only, then the main window; Apply (Return) gives
 # exit 0 and writes the output, Done (Escape) gives exit 1; the sample file is
-# never touched.
+# never touched. About runs from an installed copy.
 set -uo pipefail
 bin=$1
 src=$2
@@ -39,6 +39,14 @@ pid=$!
 press "Pictaro" Escape || fail=1
 wait "$pid"; status=$?
 [ "$status" -eq 1 ] || { echo "Done: exit $status, want 1"; cat "$work/log2"; fail=1; }
+
+# The installed pair finds each other: About from the installed host.
+cmake --install "$bin/.." --prefix "$work/installed" >/dev/null || fail=1
+timeout 60 "$work/installed/bin/pictaro-host" --about >"$work/log3" 2>&1 &
+pid=$!
+press "About Pictaro" Return || fail=1
+wait "$pid"; status=$?
+[ "$status" -eq 0 ] || { echo "About: exit $status, want 0"; cat "$work/log3"; fail=1; }
 
 after=$(sha256sum "$work/layer.png")
 [ "$before" = "$after" ] || { echo "the layer file changed"; fail=1; }
