@@ -14,7 +14,7 @@
 namespace pictaro {
 namespace {
 
-using testing::FakeEntry;
+using testing::EntryUnderTest;
 using testing::FakePluginUi;
 using testing::TempFolder;
 
@@ -58,7 +58,7 @@ class PluginEntryTest : public ::testing::Test {
 TEST_F(PluginEntryTest, QuietSelectorsReportSuccessAndClearTheDataCell) {
   for (int16 selector : {kSelectorPrepare, kSelectorContinue, kSelectorFinish}) {
     host.SetDataCell(99);
-    EXPECT_EQ(host.Call(FakeEntry, selector, -7), kNoErr) << selector;
+    EXPECT_EQ(host.Call(EntryUnderTest, selector, -7), kNoErr) << selector;
     EXPECT_EQ(host.DataCell(), 0) << selector;
   }
   EXPECT_EQ(ui.begins, 0);
@@ -68,7 +68,7 @@ TEST_F(PluginEntryTest, QuietSelectorsReportSuccessAndClearTheDataCell) {
 TEST_F(PluginEntryTest, UnknownSelectorsReturnTheIncomingResultAndRunNothing) {
   for (int16 selector : {int16{7}, int16{-1}, int16{100}}) {
     host.SetDataCell(12345);
-    EXPECT_EQ(host.Call(FakeEntry, selector, -4321), -4321) << selector;
+    EXPECT_EQ(host.Call(EntryUnderTest, selector, -4321), -4321) << selector;
     EXPECT_EQ(host.DataCell(), 0);
   }
   EXPECT_EQ(ui.begins + ui.abouts + ui.mainWindows, 0);
@@ -77,7 +77,7 @@ TEST_F(PluginEntryTest, UnknownSelectorsReturnTheIncomingResultAndRunNothing) {
 
 TEST_F(PluginEntryTest, AboutShowsTheAboutWindowOnlyAndSucceeds) {
   host.SetDataCell(5);
-  EXPECT_EQ(host.RunAbout(FakeEntry), kNoErr);
+  EXPECT_EQ(host.RunAbout(EntryUnderTest), kNoErr);
   EXPECT_EQ(ui.abouts, 1);
   EXPECT_EQ(ui.begins, 1);
   EXPECT_EQ(ui.ends, 1);
@@ -87,7 +87,7 @@ TEST_F(PluginEntryTest, AboutShowsTheAboutWindowOnlyAndSucceeds) {
 }
 
 TEST_F(PluginEntryTest, ParametersCreateAndMarkANewBlock) {
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorParameters), kNoErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
   const std::vector<std::uint8_t> bytes = ParameterBytes();
   ASSERT_EQ(bytes.size(), 1304u);
   EXPECT_EQ(bytes[0], 1);
@@ -99,7 +99,7 @@ TEST_F(PluginEntryTest, ParametersCreateAndMarkANewBlock) {
 }
 
 TEST_F(PluginEntryTest, ParametersOnAnExistingBlockOnlySetTheMarker) {
-  ASSERT_EQ(host.Call(FakeEntry, kSelectorParameters), kNoErr);
+  ASSERT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
   Handle handle = host.ParameterHandle();
   const GridSlot stored(1, 0, 0, 2);
   testing::RunInsideCall(host, [&](HostContext& context) {
@@ -108,7 +108,7 @@ TEST_F(PluginEntryTest, ParametersOnAnExistingBlockOnlySetTheMarker) {
   std::memset(*handle, 0, 4);  // marker cleared, as after a host restored the block
   (*handle)[20] = 9;           // the reserved word is kept as it is, too
 
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorParameters), kNoErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
   EXPECT_TRUE(host.ParameterHandle() == handle);
   const std::vector<std::uint8_t> bytes = ParameterBytes();
   EXPECT_EQ(bytes[0], 1);
@@ -125,12 +125,12 @@ TEST_F(PluginEntryTest, ParametersOnAnExistingBlockOnlySetTheMarker) {
 
 TEST_F(PluginEntryTest, ParametersReportAHandleThatCantBeMadeOrLocked) {
   host.FailNewHandle(true);
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorParameters), kNilHandleErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNilHandleErr);
   EXPECT_TRUE(host.ParameterHandle() == nullptr);
 
   host.FailNewHandle(false);
   host.FailLock(true);
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorParameters), kParamErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kParamErr);
   EXPECT_EQ(host.DataCell(), 0);
 
   FilterRecord bare{};  // a host without a handle suite
@@ -143,7 +143,7 @@ TEST_F(PluginEntryTest, ParametersReportAHandleThatCantBeMadeOrLocked) {
 TEST_F(PluginEntryTest, DoneCancelsWhateverTheWindowLeftInTheResult) {
   ui.outcome = kMainWindowDone;
   ui.whileOpen = [](HostContext& context) { context.result = -30; };
-  EXPECT_EQ(host.RunFilter(FakeEntry), kUserCanceledErr);
+  EXPECT_EQ(host.RunFilter(EntryUnderTest), kUserCanceledErr);
   EXPECT_EQ(applySteps, 0);
   EXPECT_EQ(ui.begins, ui.ends);
   EXPECT_EQ(host.DataCell(), 0);
@@ -153,18 +153,18 @@ TEST_F(PluginEntryTest, DoneCancelsWhateverTheWindowLeftInTheResult) {
 TEST_F(PluginEntryTest, ApplySucceedsAndRunsTheApplyStep) {
   ui.outcome = kMainWindowApply;
   ui.whileOpen = [](HostContext& context) { context.result = -30; };
-  EXPECT_EQ(host.RunFilter(FakeEntry), kNoErr);
+  EXPECT_EQ(host.RunFilter(EntryUnderTest), kNoErr);
   EXPECT_EQ(applySteps, 1);
 
   applyStepResult = -109;
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), -109);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), -109);
   EXPECT_EQ(applySteps, 2);
   EXPECT_EQ(host.DataCell(), 0);
 }
 
 TEST_F(PluginEntryTest, AWindowThatCantOpenIsReportedAndCancels) {
   ui.outcome = kMainWindowFailed;
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), kUserCanceledErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
   ASSERT_EQ(ui.desktop.messages.size(), 1u);
   EXPECT_EQ(ui.desktop.messages[0].text, "Can't open application window.");
   EXPECT_EQ(ui.desktop.messages[0].caption, "Pictaro");
@@ -174,7 +174,7 @@ TEST_F(PluginEntryTest, AWindowThatCantOpenIsReportedAndCancels) {
 
   // No window system at all (no display): the same report, no Welcome.
   ui.canBegin = false;
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), kUserCanceledErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
   EXPECT_EQ(ui.desktop.messages.size(), 2u);
   EXPECT_EQ(ui.mainWindows, 1);
   EXPECT_EQ(ui.begins, ui.ends);
@@ -183,37 +183,37 @@ TEST_F(PluginEntryTest, AWindowThatCantOpenIsReportedAndCancels) {
 TEST_F(PluginEntryTest, AnUnknownWindowOutcomeLeavesTheResultAsItWas) {
   ui.outcome = 7;
   ui.whileOpen = [](HostContext& context) { context.result = -25; };
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart, 0), -25);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart, 0), -25);
   EXPECT_EQ(applySteps, 0);
 }
 
 TEST_F(PluginEntryTest, WelcomeShowsOnTheFirstRunOnly) {
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), kUserCanceledErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
   EXPECT_EQ(ui.welcomes, 1);
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), kUserCanceledErr);
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), kUserCanceledErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
   EXPECT_EQ(ui.welcomes, 1);
   EXPECT_EQ(ui.mainWindows, 3);
 }
 
 TEST_F(PluginEntryTest, AFirstRunWithoutWindowsStaysAFirstRun) {
   ui.canBegin = false;
-  host.Call(FakeEntry, kSelectorStart);
+  host.Call(EntryUnderTest, kSelectorStart);
   EXPECT_EQ(ui.welcomes, 0);
   ui.canBegin = true;
-  host.Call(FakeEntry, kSelectorStart);
+  host.Call(EntryUnderTest, kSelectorStart);
   EXPECT_EQ(ui.welcomes, 1);
 }
 
 TEST_F(PluginEntryTest, NoExceptionLeavesTheEntry) {
   ui.whileOpen = [](HostContext&) { throw std::runtime_error("broken"); };
   host.SetDataCell(3);
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), kParamErr);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kParamErr);
   EXPECT_EQ(host.DataCell(), 0);
   EXPECT_EQ(ui.begins, ui.ends);
 
   ui.whileOpen = [](HostContext&) { throw std::bad_alloc(); };
-  EXPECT_EQ(host.Call(FakeEntry, kSelectorStart), -108);
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), -108);
 }
 
 TEST(FilterParametersTest, ApplySelectionFillsTheBlockAtItsOffsets) {

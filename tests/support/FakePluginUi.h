@@ -54,7 +54,7 @@ class FakePluginUi : public PluginUi {
 // Routes a plain entry function (as a host calls it) to the services under test.
 inline EntryServices* gEntryServices = nullptr;
 
-inline void FakeEntry(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
+inline void EntryUnderTest(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
   RunPluginMain(selector, record, data, result, *gEntryServices);
 }
 

@@ -13,18 +13,13 @@
 #include "host/PluginEntry.h"
 #include "platform/FirstRun.h"
 #include "substitute/SubstituteHost.h"
+#include "support/FakePluginUi.h"
 #include "support/TempFolder.h"
 #include "ui/main/MainDialog.h"
 #include "ui/main/WxPluginUi.h"
 
 namespace pictaro {
 namespace {
-
-EntryServices* gServices = nullptr;
-
-void Entry(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
-  RunPluginMain(selector, record, data, result, *gServices);
-}
 
 Layer GreyLayer() {
   Layer layer;
@@ -41,9 +36,9 @@ class PluginWindowTest : public ::testing::Test {
     RecordFirstRun(folder.Path());  // no Welcome in the way
     services.settingsFolder = folder.Path();
     services.applyStep = [this](HostContext&, Desktop&) { ++applySteps; };
-    gServices = &services;
+    testing::gEntryServices = &services;
   }
-  ~PluginWindowTest() override { gServices = nullptr; }
+  ~PluginWindowTest() override { testing::gEntryServices = nullptr; }
 
   // Runs the filter; `drive` acts on the open window from inside its loop.
   int16 RunWith(std::function<void(MainDialog&)> drive) {
@@ -54,7 +49,7 @@ class PluginWindowTest : public ::testing::Test {
         drive(window);
       });
     });
-    return host.RunFilter(Entry);
+    return host.RunFilter(testing::EntryUnderTest);
   }
 
   static void Click(MainDialog& window, int id) {
