@@ -19,12 +19,7 @@ using testing::FakePluginUi;
 using testing::TempFolder;
 
 Layer SmallLayer() {
-  Layer layer;
-  layer.width = 8;
-  layer.height = 6;
-  layer.planes = 4;
-  layer.pixels.assign(static_cast<std::size_t>(8 * 6 * 4), 0x40);
-  return layer;
+  return Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)};
 }
 
 class PluginEntryTest : public ::testing::Test {

@@ -21,18 +21,9 @@
 namespace pictaro {
 namespace {
 
-Layer GreyLayer() {
-  Layer layer;
-  layer.width = 64;
-  layer.height = 48;
-  layer.planes = 4;
-  layer.pixels.assign(static_cast<std::size_t>(64 * 48 * 4), 0x80);
-  return layer;
-}
-
 class PluginWindowTest : public ::testing::Test {
  protected:
-  PluginWindowTest() : host(GreyLayer()) {
+  PluginWindowTest() : host(Layer{64, 48, 4, std::vector<std::uint8_t>(64 * 48 * 4, 0x80)}) {
     RecordFirstRun(folder.Path());  // no Welcome in the way
     services.settingsFolder = folder.Path();
     services.applyStep = [this](HostContext&, Desktop&) { ++applySteps; };
