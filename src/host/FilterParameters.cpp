@@ -33,12 +33,37 @@ void WriteText(char* field, std::size_t room, const std::string& text) {
   field[length] = '\0';
 }
 
+// A block that a host restored from some other version may be shorter than
+// ours: it is grown when the host can say its size, and refused when it can't
+// be grown. Without a size operation the host's block is taken as it is.
+enum class BlockFit { Fits, Grown, TooSmall };
+
+BlockFit FitBlock(const FilterRecord& record, Handle handle) {
+  const HandleProcs* procs = record.handleProcs;
+  if (procs == nullptr || procs->getSizeProc == nullptr) return BlockFit::Fits;
+  if (procs->getSizeProc(handle) >= static_cast<int32>(sizeof(FilterParameters))) {
+    return BlockFit::Fits;
+  }
+  if (procs->setSizeProc == nullptr ||
+      procs->setSizeProc(handle, sizeof(FilterParameters)) != kNoErr) {
+    return BlockFit::TooSmall;
+  }
+  return BlockFit::Grown;
+}
+
 }  // namespace
 
 void PrepareParameters(HostContext& host) {
   FilterRecord& record = *host.record;
   bool isNew = false;
-  if (record.parameters == nullptr) {
+  if (record.parameters != nullptr) {
+    const BlockFit fit = FitBlock(record, record.parameters);
+    if (fit == BlockFit::TooSmall) {
+      host.result = kParamErr;
+      return;
+    }
+    isNew = fit == BlockFit::Grown;
+  } else {
     Handle handle = NewHostHandle(record, sizeof(FilterParameters));
     if (handle == nullptr) {
       host.result = kNilHandleErr;
@@ -65,6 +90,9 @@ bool StoreApplySelection(const HostContext& host, const GridSlot& slot, const st
                          const std::string& path) {
   if (host.record == nullptr) return false;
   const FilterRecord& record = *host.record;
+  if (record.parameters == nullptr || FitBlock(record, record.parameters) == BlockFit::TooSmall) {
+    return false;
+  }
   char* block = LockHostHandle(record, record.parameters);
   if (block == nullptr) return false;
   WriteSlot(block, slot);
@@ -78,6 +106,7 @@ bool StoreApplySelection(const HostContext& host, const GridSlot& slot, const st
 int16 LoadApplySelection(const HostContext& host, GridSlot& slot, std::string& path) {
   const FilterRecord& record = *host.record;
   if (record.parameters == nullptr) return kNilHandleErr;
+  if (FitBlock(record, record.parameters) == BlockFit::TooSmall) return kParamErr;
   const char* block = LockHostHandle(record, record.parameters);
   if (block == nullptr) return kParamErr;
   slot.sizeIndex = ReadU32(block, offsetof(FilterParameters, sizeIndex));

@@ -118,6 +118,22 @@ TEST_F(PluginEntryTest, ParametersOnAnExistingBlockOnlySetTheMarker) {
   EXPECT_STREQ(reinterpret_cast<const char*>(bytes.data() + 24), "cat.ico");
 }
 
+TEST_F(PluginEntryTest, AShorterBlockFromAnotherVersionIsGrownAndStartsOver) {
+  testing::RunInsideCall(host, [](HostContext& context) {
+    context.record->parameters = context.record->handleProcs->newProc(16);
+  });
+  Handle handle = host.ParameterHandle();
+  ASSERT_EQ(host.HandleSize(handle), 16u);
+
+  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
+  const std::vector<std::uint8_t> bytes = ParameterBytes();
+  ASSERT_EQ(bytes.size(), 1304u);
+  EXPECT_EQ(bytes[0], 1);
+  for (std::size_t i = 4; i < 24; ++i) EXPECT_EQ(bytes[i], 0) << i;
+  EXPECT_EQ(bytes[24], 0);
+  EXPECT_EQ(bytes[280], 0);
+}
+
 TEST_F(PluginEntryTest, ParametersReportAHandleThatCantBeMadeOrLocked) {
   host.FailNewHandle(true);
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNilHandleErr);
