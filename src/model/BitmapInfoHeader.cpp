@@ -1,29 +1,13 @@
 #include "model/BitmapInfoHeader.h"
 
+#include "model/LittleEndian.h"
+
 namespace pictaro {
 
 namespace {
 
-std::uint16_t GetU16(const std::uint8_t* p) {
-  return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-}
-
-std::uint32_t GetU32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(p[0]) | (static_cast<std::uint32_t>(p[1]) << 8) |
-         (static_cast<std::uint32_t>(p[2]) << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
-}
-
 std::int32_t GetI32(const std::uint8_t* p) {
   return static_cast<std::int32_t>(GetU32(p));
-}
-
-void PutU16(std::uint8_t* p, std::uint16_t value) {
-  p[0] = static_cast<std::uint8_t>(value);
-  p[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-void PutU32(std::uint8_t* p, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 void PutI32(std::uint8_t* p, std::int32_t value) {

@@ -4,11 +4,21 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "model/GridSlot.h"
 #include "model/IconResource.h"
 
 namespace pictaro {
+
+class Desktop;
+class IcoInput;
+
+// How a resource was stored in the file it was read from, for listing a file's entries.
+struct StoredEntry {
+  std::uint32_t storedBytes = 0;  // the entry's bytes in the file
+  bool png = false;
+};
 
 // Where a resource's pixels are, as capture, drawing and Apply need them.
 struct ResourceBuffers {
@@ -60,6 +70,25 @@ class ResourceGrid {
   // to header, colour bitmap and mask. Returns 1 when header, colour table, colour bitmap and
   // mask all lie inside the block; otherwise 0, with no pointer into the block left set.
   static int ParseResource(IconResource* resource);
+
+  // Replaces the grid's content with the icon images of an .ico file. Returns 1 on success and
+  // 0 on failure; every failure but a file that cannot be opened is shown through `desktop`,
+  // titled with the path. `stored`, when given, receives how each resource read was stored.
+  int ReadIco(const std::string& path, Desktop& desktop,
+              std::array<StoredEntry, 13>* stored = nullptr);
+  // The same, from an already opened input; `path` only titles the messages.
+  int ReadIco(IcoInput& input, const std::string& path, Desktop& desktop,
+              std::array<StoredEntry, 13>* stored = nullptr);
+
+  // Stores the present resources as an .ico file, the 256 x 256 image as PNG when pngCompress
+  // is set. The file is replaced only when all of it was written. Returns 1 on success.
+  int WriteIco(const std::string& path, Desktop& desktop);
+
+  // Where the image of a resource starts in a written file.
+  std::uint32_t ImageOffset(int index) const;
+
+  // The Windows-1252 text that lists the grid's problems with older versions of Windows.
+  std::string BuildCompatibilityReport() const;
 
   std::array<IconResource, kResourceCount> resources;
   int pngCompress = 0;

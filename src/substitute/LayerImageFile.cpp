@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "platform/ReplacingFile.h"
 #include "substitute/SubstituteHost.h"
 
 namespace pictaro {
@@ -211,29 +212,17 @@ bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& er
   }
   // Written beside the target and renamed over it when complete, so a failed
   // write leaves no partial file and keeps whatever was there before.
-  const fs::path target(path);
-  std::string temporary = (target.parent_path().empty() ? fs::path(".") : target.parent_path()) /
-                          ("." + target.filename().string() + ".XXXXXX");
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
+  ReplacingFile file(path);
+  if (!file.IsOpen()) {
     error = "can't write " + path + ": " + std::strerror(errno);
     return false;
   }
-  close(fd);
-  if (!FreeImage_Save(format, bitmap.get(), temporary.c_str(), 0)) {
+  if (!FreeImage_Save(format, bitmap.get(), file.TemporaryPath().c_str(), 0)) {
     error = "can't write " + path + FreeImageSession::Detail("the file can't be written");
-    unlink(temporary.c_str());
     return false;
   }
-  // mkstemp makes the file private; give it the usual permissions.
-  const mode_t mask = umask(0);
-  umask(mask);
-  chmod(temporary.c_str(), 0666 & ~mask);
-  std::error_code ec;
-  fs::rename(temporary, target, ec);
-  if (ec) {
-    error = "can't write " + path + ": " + ec.message();
-    unlink(temporary.c_str());
+  if (!file.Commit()) {
+    error = "can't write " + path + ": " + std::strerror(errno);
     return false;
   }
   return true;

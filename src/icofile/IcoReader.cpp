@@ -1,0 +1,223 @@
+// Reads an .ico file into the grid. Bitmap images become resource blocks byte for byte; a
+// 256 x 256 PNG image is decoded into the 32-bit 256 px resource. Nothing read from the file
+// is trusted: every count, offset and length is held against the file's size before anything
+// is allocated or read.
+#include <array>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "icofile/IcoFormat.h"
+#include "icofile/IcoInput.h"
+#include "icofile/PngImage.h"
+#include "model/LittleEndian.h"
+#include "model/ResourceGrid.h"
+#include "platform/Desktop.h"
+
+namespace pictaro {
+
+namespace {
+
+constexpr std::uint32_t kPngPixels = 256;
+constexpr int kPngIndex = 8;  // the 256 x 256 32-bit resource
+
+struct DirectoryEntry {
+  std::uint32_t width;
+  std::uint32_t height;
+  std::uint32_t depth;  // planes x bit count
+  std::uint32_t bytes;
+  std::uint32_t offset;
+};
+
+DirectoryEntry EntryAt(const std::uint8_t* p) {
+  return DirectoryEntry{
+      .width = p[ico::kEntryWidth],
+      .height = p[ico::kEntryHeight],
+      .depth = std::uint32_t{GetU16(p + ico::kEntryPlanes)} * GetU16(p + ico::kEntryBitCount),
+      .bytes = GetU32(p + ico::kEntryBytes),
+      .offset = GetU32(p + ico::kEntryOffset)};
+}
+
+bool StartsWithPng(const std::vector<std::uint8_t>& bytes) {
+  return bytes.size() >= ico::kPngSignature.size() &&
+         std::memcmp(bytes.data(), ico::kPngSignature.data(), ico::kPngSignature.size()) == 0;
+}
+
+class IcoReader {
+ public:
+  IcoReader(ResourceGrid& grid, IcoInput& input, const std::string& path, Desktop& desktop,
+            std::array<StoredEntry, 13>* stored)
+      : grid_(grid), input_(input), path_(path), desktop_(desktop), stored_(stored) {}
+
+  int Read() {
+    std::array<std::uint8_t, ico::kHeaderSize> header{};
+    for (std::size_t word = 0; word < header.size(); word += 2) {
+      if (input_.Read(header.data() + word, 2) != 2) return Fail("Error reading .ICO file header");
+    }
+    if (GetU16(header.data()) != 0) return Fail("Error reading .ICO file header");
+    if (GetU16(header.data() + 2) != ico::kTypeIcon) converted_ = true;
+    const std::uint32_t count = GetU16(header.data() + 4);
+
+    const std::uint64_t directoryBytes = std::uint64_t{count} * ico::kEntrySize;
+    std::vector<std::uint8_t> directory;
+    // A directory longer than the rest of the file is a short read, not an allocation.
+    const bool fits =
+        directoryBytes <= input_.Size() - std::min<std::uint64_t>(input_.Size(), ico::kHeaderSize);
+    if (fits && !input_.Allocate(directory, directoryBytes)) {
+      return Fail("Error allocating memory for icon directory entries");
+    }
+    const std::int64_t got = fits ? input_.Read(directory.data(), directoryBytes) : 0;
+    if (got < 0) return Fail("Error reading icon directory entries from file");
+    if (static_cast<std::uint64_t>(got) != directoryBytes) {
+      return Fail("Error reading all icon directory entries from file");
+    }
+
+    for (std::uint32_t i = 0; i < count; ++i) {
+      if (!ReadEntry(EntryAt(directory.data() + std::size_t{i} * ico::kEntrySize))) return 0;
+    }
+    return 1;
+  }
+
+ private:
+  bool ReadEntry(DirectoryEntry entry) {
+    std::uint32_t w = entry.width;
+    std::uint32_t h = entry.height;
+    std::uint32_t d = entry.depth;
+    if (w == 0 && h == 0) {
+      std::array<std::uint8_t, 4> signature{};
+      if (!input_.Seek(entry.offset)) return FailEntry("Error locating icon", w, h, d);
+      if (input_.Read(signature.data(), signature.size()) != 4) {
+        return FailEntry("Error reading icon", w, h, d);
+      }
+      if (signature == ico::kPngSignature) return ReadPngEntry(entry);
+      w = h = kPngPixels;
+    }
+
+    int index = ResourceGrid::IndexOf(w, h, d);
+    std::vector<std::uint8_t> bytes;
+    if (index < 0) {
+      // The directory names no resource (often planes and bit count 0): the image's own header
+      // decides.
+      if (!ReadBytes(entry, "temporary icon", w, h, d, bytes)) return false;
+      if (StartsWithPng(bytes)) return true;
+      IconResource probe;
+      probe.AdoptBlock(std::move(bytes));
+      if (ResourceGrid::ParseResource(&probe) == 0) {
+        return FailEntry("Error converting format of icon", w, h, d);
+      }
+      w = probe.width;
+      h = probe.height;
+      d = probe.depth;
+      index = ResourceGrid::IndexOf(w, h, d);
+      if (index < 0) return true;
+      converted_ = true;
+      // The bytes just checked are the entry; they need not be read a second time.
+      bytes = std::move(probe.block);
+    } else {
+      if (!ReadBytes(entry, "icon", w, h, d, bytes)) return false;
+      // A PNG image of a size the grid keeps only as a bitmap has no place here.
+      if (StartsWithPng(bytes)) return true;
+    }
+
+    IconResource& resource = grid_.resources[index];
+    resource.AdoptBlock(std::move(bytes));
+    if (ResourceGrid::ParseResource(&resource) == 0) {
+      return FailEntry("Error converting format of icon", w, h, d);
+    }
+    resource.present = 1;
+    resource.modified = converted_ ? 1 : 0;
+    Note(index, entry.bytes, false);
+    return true;
+  }
+
+  bool ReadPngEntry(const DirectoryEntry& entry) {
+    // Only a 32-bit entry is taken; 0 means the directory does not say, and the decoded image
+    // must then show 32 bits itself.
+    if (entry.depth != 32 && entry.depth != 0) return true;
+    std::vector<std::uint8_t> bytes;
+    if (!ReadBytes(entry, "temporary icon", entry.width, entry.height, entry.depth, bytes)) {
+      return false;
+    }
+    const PngImage image = PngImage::Decode(bytes.data(), bytes.size());
+    if (!image.IsIconImage()) return true;
+
+    const GridSlot slot(4, 2, 1, 0);
+    grid_.PrepareResource(slot);
+    IconResource& resource = grid_.resources[kPngIndex];
+    if (!resource.present) return true;
+    ResourceBuffers buffers;
+    grid_.GetBuffers(slot, buffers);
+    image.CopyTo(buffers.colorBits, buffers.colorRowBytes);
+    // The stream holds no 1-bit mask; the resource's stays opaque.
+    std::memset(buffers.maskBits, 0, std::size_t{buffers.maskRowBytes} * resource.height);
+    resource.modified = 0;
+    Note(kPngIndex, entry.bytes, true);
+    return true;
+  }
+
+  // Reads an entry's bytes. An entry reaching past the end of the file is a short read,
+  // reported before any of it is allocated.
+  bool ReadBytes(const DirectoryEntry& entry, const char* what, std::uint32_t w, std::uint32_t h,
+                 std::uint32_t d, std::vector<std::uint8_t>& bytes) {
+    const std::string name = what;
+    const std::uint64_t size = input_.Size();
+    if (entry.offset > size || entry.bytes > size - entry.offset) {
+      return FailEntry("Error reading all of " + name, w, h, d);
+    }
+    if (!input_.Allocate(bytes, entry.bytes)) {
+      return FailEntry("Error allocating memory for " + name, w, h, d);
+    }
+    if (!input_.Seek(entry.offset)) return FailEntry("Error locating " + name, w, h, d);
+    const std::int64_t got = input_.Read(bytes.data(), bytes.size());
+    if (got < 0) return FailEntry("Error reading " + name, w, h, d);
+    if (static_cast<std::uint64_t>(got) != entry.bytes) {
+      return FailEntry("Error reading all of " + name, w, h, d);
+    }
+    return true;
+  }
+
+  void Note(int index, std::uint32_t bytes, bool png) {
+    if (stored_ != nullptr) (*stored_)[index] = StoredEntry{.storedBytes = bytes, .png = png};
+  }
+
+  int Fail(const std::string& text) {
+    desktop_.ShowMessage(text, path_, MessageIcon::Error, MessageButtons::Ok);
+    return 0;
+  }
+
+  bool FailEntry(const std::string& what, std::uint32_t w, std::uint32_t h, std::uint32_t d) {
+    Fail(what + " with " + std::to_string(w) + " x " + std::to_string(h) + " pixels, " +
+         std::to_string(d) + " bits per pixel");
+    return false;
+  }
+
+  ResourceGrid& grid_;
+  IcoInput& input_;
+  const std::string& path_;
+  Desktop& desktop_;
+  std::array<StoredEntry, 13>* stored_;
+  // Set once the file needed converting (a type other than icon, or an entry identified from
+  // its own header); every bitmap read after that counts as modified.
+  bool converted_ = false;
+};
+
+}  // namespace
+
+int ResourceGrid::ReadIco(const std::string& path, Desktop& desktop,
+                          std::array<StoredEntry, 13>* stored) {
+  Clear();
+  if (stored != nullptr) stored->fill(StoredEntry{});
+  const std::unique_ptr<IcoInput> input = OpenIcoFile(path);
+  if (input == nullptr) return 0;
+  return IcoReader(*this, *input, path, desktop, stored).Read();
+}
+
+int ResourceGrid::ReadIco(IcoInput& input, const std::string& path, Desktop& desktop,
+                          std::array<StoredEntry, 13>* stored) {
+  Clear();
+  if (stored != nullptr) stored->fill(StoredEntry{});
+  return IcoReader(*this, input, path, desktop, stored).Read();
+}
+
+}  // namespace pictaro
