@@ -3,7 +3,7 @@
 #include <wx/app.h>
 #include <wx/msgdlg.h>
 
-#include <cstdio>
+#include "platform/ConsoleDesktop.h"
 
 namespace pictaro {
 namespace {
@@ -26,10 +26,7 @@ long IconStyle(MessageIcon icon) {
 
 MessageAnswer WxDesktop::ShowMessage(const std::string& text, const std::string& caption,
                                      MessageIcon icon, MessageButtons buttons) {
-  if (wxTheApp == nullptr) {
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
-  }
+  if (wxTheApp == nullptr) return ConsoleDesktop().ShowMessage(text, caption, icon, buttons);
   const long buttonStyle = buttons == MessageButtons::Ok ? wxOK : (wxYES_NO | wxCANCEL);
   wxMessageDialog dialog(owner_, wxString::FromUTF8(text), wxString::FromUTF8(caption),
                          buttonStyle | IconStyle(icon));
