@@ -1,0 +1,88 @@
+#!/bin/bash
+# pictaro info and convert on files made by icoutils and ImageMagick: listings, exit codes,
+# byte-identical re-saves, and a save that runs out of room leaving the old file as it was.
+# Usage: pictaro_cli.sh BIN_DIR SOURCE_DIR
+bin_dir=$(cd "$1" && pwd)
+pictaro=$bin_dir/pictaro
+[ -x "$pictaro" ] || { echo "no $pictaro"; exit 77; }
+command -v icotool >/dev/null && [ -x /usr/bin/convert ] || { echo "no icotool or convert"; exit 77; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work" || exit 1
+failures=0
+fail() {
+  echo "FAIL: $*"
+  failures=$((failures + 1))
+}
+
+# run CODE ARGS...: runs pictaro, keeping its output in out and err, and checks the exit code.
+run() {
+  local code=$1
+  shift
+  "$pictaro" "$@" >out 2>err
+  local got=$?
+  [ "$got" -eq "$code" ] || { fail "pictaro $* exited $got, expected $code"; cat err; }
+}
+
+# Noise with an alpha ramp: too many colours for a palette, so icotool keeps 32 bits.
+for size in 16 32 48 256; do
+  /usr/bin/convert -size ${size}x${size} xc: +noise Random -alpha set \
+    -channel A -fx "(i+j)/(w+h)" +channel PNG32:a$size.png
+done
+icotool -c -o small.ico a16.png a32.png a48.png
+icotool -c -o large.ico a16.png a32.png a48.png --raw=a256.png
+
+run 2
+run 2 frobnicate
+run 2 info
+run 2 info a.ico b.ico
+run 2 convert small.ico
+run 2 convert small.ico -o
+run 2 convert small.ico -o x.ico --fast
+run 0 --help
+grep -q "^Usage: pictaro info" out || fail "--help shows no usage"
+
+run 0 info large.ico
+grep -q "^ 8  256x256  32 bpp  *[0-9]* bytes  png$" out || fail "info: no PNG line for 256x256"
+for line in " 9  48x48    32 bpp    9640 bytes" "10  32x32    32 bpp    4264 bytes" \
+  "12  16x16    32 bpp    1128 bytes"; do
+  grep -qx -- "$line" out || fail "info: no line '$line'"
+done
+grep -q "^• Icon resources with 32-bit depth will not display" out || fail "info: no report"
+grep -q $'\r' out && fail "info: carriage returns in the report"
+
+printf 'XYZ' >short.ico
+run 1 info short.ico
+grep -qx "short.ico: Error reading .ICO file header" err || fail "info: header message"
+run 1 info missing.ico
+grep -q "^missing.ico: " err || fail "info: nothing said about a missing file"
+
+# What pictaro writes, it re-writes byte for byte, with and without PNG.
+run 0 convert large.ico -o plain.ico
+run 0 convert plain.ico -o plain2.ico
+cmp -s plain.ico plain2.ico || fail "convert: a re-save differs"
+run 0 convert plain.ico -o packed.ico --png
+run 0 convert packed.ico -o packed2.ico --png
+cmp -s packed.ico packed2.ico || fail "convert --png: a re-save differs"
+[ "$(stat -c %s packed.ico)" -lt "$(stat -c %s plain.ico)" ] || fail "convert --png did not compress"
+run 0 convert packed.ico -o unpacked.ico
+cmp -s plain.ico unpacked.ico || fail "convert: PNG back to bitmap differs"
+run 1 convert short.ico -o never.ico
+[ -e never.ico ] && fail "convert wrote a file after a failed read"
+
+# A save that runs out of room keeps the previous file and leaves no temporary file behind.
+# The limit applies to every file the program writes, so its messages go through a pipe.
+cp small.ico keep.ico
+(trap '' XFSZ; ulimit -f 0; "$pictaro" convert large.ico -o keep.ico; echo "exit $?" >&2) 2>&1 |
+  cat >err
+grep -qx "exit 1" err || fail "convert under a 0 size limit did not exit 1"
+grep -qx "keep.ico: Error writing .ICO file" err || fail "no header write message"
+(trap '' XFSZ; ulimit -f 1; "$pictaro" convert large.ico -o keep.ico) >out 2>err
+[ $? -eq 1 ] || fail "convert under a 1 KiB size limit did not exit 1"
+grep -qx "keep.ico: can't write the file" err || fail "no write failure line"
+cmp -s small.ico keep.ico || fail "a failed save changed the previous file"
+[ -z "$(ls -A | grep '^\.')" ] || fail "a failed save left $(ls -A | grep '^\.')"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "pictaro info and convert: all checks passed"
