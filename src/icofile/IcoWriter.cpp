@@ -70,7 +70,11 @@ int ResourceGrid::WriteIco(const std::string& path, Desktop& desktop) {
   IconResource& large = resources[kPngIndex];
   std::vector<std::uint8_t> png;
   const std::uint32_t bitmapSize = large.blockSize;
-  if (pngCompress && large.present && large.colorBits != nullptr) {
+  // A block read from another file may hold some other image in this place; only a real
+  // 256 x 256 32-bit image has the rows the encoder reads.
+  const bool packable = large.present && large.colorBits != nullptr && large.width == 256 &&
+                        large.height == 256 && large.depth == 32;
+  if (pngCompress && packable) {
     switch (EncodePng(large, png)) {
       case PngEncoding::Encoded:
         // While the stream stands in for the bitmap, the offsets of later entries count its
