@@ -81,6 +81,7 @@ class IcoReader {
 
  private:
   bool ReadEntry(DirectoryEntry entry) {
+    completed_ = false;
     std::uint32_t w = entry.width;
     std::uint32_t h = entry.height;
     std::uint32_t d = entry.depth;
@@ -103,9 +104,7 @@ class IcoReader {
       if (StartsWithPng(bytes)) return true;
       IconResource probe;
       probe.AdoptBlock(std::move(bytes));
-      if (ResourceGrid::ParseResource(&probe) == 0) {
-        return FailEntry("Error converting format of icon", w, h, d);
-      }
+      if (!Parse(probe)) return FailEntry("Error converting format of icon", w, h, d);
       w = probe.width;
       h = probe.height;
       d = probe.depth;
@@ -122,11 +121,10 @@ class IcoReader {
 
     IconResource& resource = grid_.resources[index];
     resource.AdoptBlock(std::move(bytes));
-    if (ResourceGrid::ParseResource(&resource) == 0) {
-      return FailEntry("Error converting format of icon", w, h, d);
-    }
+    if (!Parse(resource)) return FailEntry("Error converting format of icon", w, h, d);
     resource.present = 1;
-    resource.modified = converted_ ? 1 : 0;
+    // A block whose mask had to be completed differs from the file.
+    resource.modified = converted_ || completed_ ? 1 : 0;
     Note(index, entry.bytes, false);
     return true;
   }
@@ -177,6 +175,14 @@ class IcoReader {
     return true;
   }
 
+  // Parses a block read from the file, completing a missing or short mask.
+  bool Parse(IconResource& resource) {
+    if (ResourceGrid::ParseResource(&resource) != 0) return true;
+    if (ResourceGrid::CompleteMask(&resource) == 0) return false;
+    completed_ = true;
+    return true;
+  }
+
   void Note(int index, std::uint32_t bytes, bool png) {
     if (stored_ != nullptr) (*stored_)[index] = StoredEntry{.storedBytes = bytes, .png = png};
   }
@@ -200,6 +206,8 @@ class IcoReader {
   // Set once the file needed converting (a type other than icon, or an entry identified from
   // its own header); every bitmap read after that counts as modified.
   bool converted_ = false;
+  // The entry being read had its mask completed.
+  bool completed_ = false;
 };
 
 }  // namespace

@@ -57,7 +57,8 @@ std::uint32_t ColorCountOf(const BitmapInfoHeader& h) {
   }
 }
 
-std::optional<BlockLayout> LayoutOf(const std::vector<std::uint8_t>& block) {
+// With `withMask` false, only the header, table and colour bitmap must fit.
+std::optional<BlockLayout> LayoutOf(const std::vector<std::uint8_t>& block, bool withMask = true) {
   const std::uint64_t size = block.size();
   if (size < kBitmapInfoHeaderSize) return std::nullopt;
   const BitmapInfoHeader h = ReadBitmapInfoHeader(block.data());
@@ -77,7 +78,7 @@ std::optional<BlockLayout> LayoutOf(const std::vector<std::uint8_t>& block) {
   const std::uint64_t rows = static_cast<std::uint64_t>(height);
   if (rows > (size - colorOffset) / colorRow) return std::nullopt;
   const std::uint64_t maskOffset = colorOffset + rows * colorRow;
-  if (rows > (size - maskOffset) / maskRow) return std::nullopt;
+  if (withMask && rows > (size - maskOffset) / maskRow) return std::nullopt;
 
   return BlockLayout{.width = static_cast<std::uint32_t>(h.biWidth),
                      .height = static_cast<std::uint32_t>(height),
@@ -225,6 +226,33 @@ int ResourceGrid::ParseResource(IconResource* resource) {
   r.colorBits = r.header + layout->colorOffset;
   r.maskBits = r.header + layout->maskOffset;
   return 1;
+}
+
+int ResourceGrid::CompleteMask(IconResource* resource) {
+  if (resource == nullptr) return 0;
+  std::vector<std::uint8_t>& block = resource->block;
+  const std::optional<BlockLayout> layout = LayoutOf(block, false);
+  if (!layout) return 0;
+  const std::size_t maskRow = RowBytes(layout->width, 1);
+  const std::size_t maskBytes = layout->height * maskRow;
+  if (block.size() >= layout->maskOffset + maskBytes) return 0;
+  // The missing part is at most the size of the colour bitmap, which is in the block already.
+  const std::size_t present = block.size() - layout->maskOffset;
+  block.resize(layout->maskOffset + maskBytes, 0);
+  resource->blockSize = static_cast<std::uint32_t>(block.size());
+  if (layout->depth == 32 && present == 0) {
+    // A 32-bit image that comes without a mask keeps its transparency in alpha: the mask
+    // follows it, as in images captured here.
+    const std::size_t colorRow = RowBytes(layout->width, 32);
+    for (std::size_t y = 0; y < layout->height; ++y) {
+      const std::uint8_t* pixels = block.data() + layout->colorOffset + y * colorRow;
+      std::uint8_t* mask = block.data() + layout->maskOffset + y * maskRow;
+      for (std::size_t x = 0; x < layout->width; ++x) {
+        if (pixels[4 * x + 3] == 0) mask[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+      }
+    }
+  }
+  return ParseResource(resource);
 }
 
 }  // namespace pictaro

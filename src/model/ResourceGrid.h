@@ -71,6 +71,12 @@ class ResourceGrid {
   // mask all lie inside the block; otherwise 0, with no pointer into the block left set.
   static int ParseResource(IconResource* resource);
 
+  // Some writers leave out the mask of a 32-bit image, or cut a mask short. When a block's
+  // header, table and colour bitmap fit but its mask does not, this appends the missing mask
+  // bytes (opaque; for a 32-bit image without any mask, transparent where alpha is 0) and parses
+  // the block. Returns 1 when the block was completed and parsed, else 0, changing nothing.
+  static int CompleteMask(IconResource* resource);
+
   // Replaces the grid's content with the icon images of an .ico file. Returns 1 on success and
   // 0 on failure; every failure but a file that cannot be opened is shown through `desktop`,
   // titled with the path. `stored`, when given, receives how each resource read was stored.
