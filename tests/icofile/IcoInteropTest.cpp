@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "model/ResourcePixels.h"
 #include "support/FakePluginUi.h"
 #include "support/IcoFixtures.h"
 #include "support/TempFolder.h"
@@ -45,26 +46,14 @@ std::optional<Picture> LoadPng(const std::filesystem::path& path) {
   return picture;
 }
 
-// What a resource shows: table colours with the 1-bit mask as alpha for 1, 4 and 8 bits, the
-// alpha channel for 32 bits.
+// What a resource shows: the 1-bit mask as alpha for 1, 4 and 8 bits, the alpha channel for 32.
 Picture Decode(const IconResource& r) {
   Picture picture{r.width, r.height, {}};
-  const std::uint8_t* table = r.colorBits - 4 * std::size_t{r.colorCount};
-  const std::size_t colorRow = (std::size_t{r.width} * r.depth + 31) / 32 * 4;
-  const std::size_t maskRow = (std::size_t{r.width} + 31) / 32 * 4;
   for (std::uint32_t y = 0; y < r.height; ++y) {
-    const std::uint8_t* row = r.colorBits + (r.height - 1 - y) * colorRow;
-    const std::uint8_t* mask = r.maskBits + (r.height - 1 - y) * maskRow;
     for (std::uint32_t x = 0; x < r.width; ++x) {
-      if (r.depth == 32) {
-        picture.pixels.push_back({row[4 * x + 2], row[4 * x + 1], row[4 * x], row[4 * x + 3]});
-        continue;
-      }
-      const std::size_t bit = std::size_t{x} * r.depth;
-      const unsigned index = (row[bit / 8] >> (8 - r.depth - bit % 8)) & ((1u << r.depth) - 1);
-      const std::uint8_t* c = table + 4 * index;
-      const bool clear = (mask[x / 8] >> (7 - x % 8)) & 1;
-      picture.pixels.push_back({c[2], c[1], c[0], static_cast<std::uint8_t>(clear ? 0 : 255)});
+      const ResourcePixel p = PixelAt(r, x, y);
+      const std::uint8_t alpha = r.depth == 32 ? p.alpha : p.masked ? 0 : 255;
+      picture.pixels.push_back({p.red, p.green, p.blue, alpha});
     }
   }
   return picture;
