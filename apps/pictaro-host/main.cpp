@@ -1,5 +1,4 @@
 // pictaro-host: runs the filter plug-in on a layer image, as an image editor would.
-#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -47,29 +46,6 @@ struct Options {
 int Fail(const std::string& message) {
   std::fprintf(stderr, "pictaro-host: %s\n", message.c_str());
   return kExitFailure;
-}
-
-bool ParseInt16(std::string_view text, int16& value) {
-  int parsed = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), parsed);
-  if (ec != std::errc() || end != text.data() + text.size() || text.empty()) return false;
-  if (parsed < INT16_MIN || parsed > INT16_MAX) return false;
-  value = static_cast<int16>(parsed);
-  return true;
-}
-
-// LEFT,TOP,RIGHT,BOTTOM with left < right and top < bottom.
-std::optional<Rect> ParseSelection(std::string_view text) {
-  int16 values[4] = {};
-  for (int i = 0; i < 4; ++i) {
-    const std::size_t comma = text.find(',');
-    if ((i < 3) != (comma != std::string_view::npos)) return std::nullopt;
-    if (!ParseInt16(text.substr(0, comma), values[i])) return std::nullopt;
-    text = i < 3 ? text.substr(comma + 1) : std::string_view();
-  }
-  const Rect rect{values[1], values[0], values[3], values[2]};
-  if (rect.Empty()) return std::nullopt;
-  return rect;
 }
 
 // Parses the command line; returns an exit code when the program should stop.
@@ -146,11 +122,9 @@ int Run(const Options& options) {
 
   std::optional<Layer> layer = LoadLayerImage(options.layer, options.opaque, error);
   if (!layer) return Fail(error);
-  if (options.selection) {
-    const Rect& s = *options.selection;
-    if (s.left < 0 || s.top < 0 || s.right > layer->width || s.bottom > layer->height)
-      return Fail("--selection must lie inside the " + std::to_string(layer->width) + " x " +
-                  std::to_string(layer->height) + " layer");
+  if (options.selection && !SelectionInside(*options.selection, *layer)) {
+    return Fail("--selection must lie inside the " + std::to_string(layer->width) + " x " +
+                std::to_string(layer->height) + " layer");
   }
   if (!options.output.empty() && !CanSaveLayerImage(options.output, layer->planes, error))
     return Fail(error);

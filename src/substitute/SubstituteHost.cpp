@@ -335,4 +335,24 @@ void SubstituteHost::ForgetParameters() {
   record_.parameters = nullptr;
 }
 
+namespace {
+
+// The body RunInside runs; a plain entry function can carry no context of its own.
+const std::function<void(HostContext&)>* gInsideBody = nullptr;
+
+void InsideEntry(int16, FilterRecord* record, intptr_t* data, int16* result) {
+  HostContext context{record, data, *result};
+  (*gInsideBody)(context);
+  *result = context.result;
+}
+
+}  // namespace
+
+int16 SubstituteHost::RunInside(const std::function<void(HostContext&)>& body) {
+  gInsideBody = &body;
+  const int16 result = Call(InsideEntry, kSelectorContinue);
+  gInsideBody = nullptr;
+  return result;
+}
+
 }  // namespace pictaro

@@ -4,12 +4,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/FilterRecord.h"
+#include "host/HostContext.h"
 
 namespace pictaro {
 
@@ -65,6 +68,9 @@ class SubstituteHost {
   int16 RunFilter(PluginEntryProc entry);
   // The About selector, with an about record in place of the filter record.
   int16 RunAbout(PluginEntryProc entry);
+  // Runs `body` as the plug-in's code would run, inside one selector call, so that the
+  // record's callbacks are live; returns the result it left.
+  int16 RunInside(const std::function<void(HostContext&)>& body);
 
   // Failure injection for tests.
   void FailNewHandle(bool fail) { failNewHandle_ = fail; }
@@ -137,6 +143,10 @@ bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& er
 // Whether SaveLayerImage knows a format for `path` that holds `planes` planes,
 // so that a bad output name is refused before the plug-in runs.
 bool CanSaveLayerImage(const std::string& path, int planes, std::string& error);
+
+// A filter area given as "LEFT,TOP,RIGHT,BOTTOM" with left < right and top < bottom.
+std::optional<Rect> ParseSelection(std::string_view text);
+bool SelectionInside(const Rect& selection, const Layer& layer);
 
 // Loads the plug-in module and finds PluginMain; null with `error` set when it can't.
 PluginEntryProc LoadPluginModule(const std::string& path, std::string& error);

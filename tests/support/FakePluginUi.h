@@ -62,21 +62,9 @@ inline void EntryUnderTest(int16 selector, FilterRecord* record, intptr_t* data,
 
 namespace pictaro::testing {
 
-// Runs `gInsideCall` as a plug-in would, inside one selector call, so that the
-// host's callbacks are live.
-inline std::function<void(HostContext&)> gInsideCall;
-
-inline void InsideCallEntry(int16, FilterRecord* record, intptr_t*, int16* result) {
-  HostContext context{record, nullptr, *result};
-  gInsideCall(context);
-  *result = context.result;
-}
-
 template <typename Host, typename Body>
 void RunInsideCall(Host& host, Body body) {
-  gInsideCall = body;
-  host.Call(InsideCallEntry, 99);
-  gInsideCall = nullptr;
+  host.RunInside(body);
 }
 
 }  // namespace pictaro::testing
