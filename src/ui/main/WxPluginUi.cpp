@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "host/LayerAccess.h"
 #include "host/PluginEntry.h"
 #include "platform/FirstRun.h"
 #include "ui/main/MainDialog.h"
@@ -87,7 +88,7 @@ int WxPluginUi::RunMainWindow(HostContext& host) {
 
 void WxPluginMain(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
   static WxPluginUi ui;
-  EntryServices services{ui, SettingsFolder(), nullptr};
+  EntryServices services{ui, SettingsFolder(), DoFilterRect};
   RunPluginMain(selector, record, data, result, services);
 }
 
