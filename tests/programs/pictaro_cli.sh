@@ -1,6 +1,7 @@
 #!/bin/bash
 # pictaro info and convert on files made by icoutils and ImageMagick: listings, exit codes,
-# byte-identical re-saves, and a save that runs out of room leaving the old file as it was.
+# byte-identical re-saves, and a save that runs out of room leaving the old file as it was;
+# build and apply on the sample layer.
 # Usage: pictaro_cli.sh BIN_DIR SOURCE_DIR
 bin_dir=$(cd "$1" && pwd)
 pictaro=$bin_dir/pictaro
@@ -84,5 +85,35 @@ grep -qx "keep.ico: can't write the file" err || fail "no write failure line"
 cmp -s small.ico keep.ico || fail "a failed save changed the previous file"
 [ -z "$(ls -A | grep '^\.')" ] || fail "a failed save left $(ls -A | grep '^\.')"
 
+# build: the sample's thirteen images, its report, and the palette choices.
+sample=$2/samples/sample-layer.png
+run 0 build "$sample" -o sample.ico --png
+grep -q "^• The 48x48 pixel, 4-bit resource" out || fail "build: no report"
+run 0 info sample.ico
+[ "$(grep -c ' bpp ' out)" -eq 13 ] || fail "build: not thirteen images"
+run 0 build "$sample" -o fixed.ico --palette default --same-position
+head -c 768 /dev/urandom >table.act && printf 'ab' >>table.act
+run 0 build "$sample" -o custom.ico --palette table.act
+head -c 767 /dev/urandom >short.act
+run 1 build "$sample" -o never.ico --palette short.act
+grep -q "number of color table entries is incorrect" err || fail "build: short .act not refused"
+[ -e never.ico ] && fail "build wrote a file with a refused palette"
+run 1 build missing.png -o never.ico
+run 2 build "$sample"
+run 2 build "$sample" -o x.ico --slot 16:4
+
+# apply: the 48 x 48 8-bit image centred in a 100 x 60 selection, nothing outside it.
+run 0 apply sample.ico "$sample" -o applied.png --slot 48:8 --selection 0,0,100,60
+/usr/bin/compare -metric AE "$sample" applied.png null: 2>diff.txt
+[ "$(cat diff.txt)" -gt 0 ] || fail "apply changed nothing"
+/usr/bin/convert "$sample" -crop 100x60+0+0 +repage -fill black -draw "rectangle 26,6 73,53" a.png
+/usr/bin/convert applied.png -crop 100x60+0+0 +repage -fill black -draw "rectangle 26,6 73,53" b.png
+/usr/bin/compare -metric AE a.png b.png null: 2>diff.txt
+[ "$(cat diff.txt)" -eq 0 ] || fail "apply wrote outside the 48 x 48 square"
+run 1 apply sample.ico "$sample" -o never.png --slot 256:32 --selection 0,0,100,60
+grep -q "too small for the 256 x 256 pixel icon data" err || fail "apply: no too-small message"
+run 2 apply sample.ico "$sample" -o x.png --slot 256:8
+run 2 apply sample.ico "$sample" -o x.png --selection 0,0,600,60
+
 [ "$failures" -eq 0 ] || exit 1
-echo "pictaro info and convert: all checks passed"
+echo "pictaro info, convert, build and apply: all checks passed"

@@ -1,0 +1,15 @@
+#include "model/ActFile.h"
+
+#include <fstream>
+
+namespace pictaro {
+
+ActRead ReadActFile(const std::string& path, ColorTable& table) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return ActRead::CannotOpen;
+  in.read(reinterpret_cast<char*>(table.data()), static_cast<std::streamsize>(table.size()));
+  return static_cast<std::size_t>(in.gcount()) == table.size() ? ActRead::Loaded
+                                                               : ActRead::TooShort;
+}
+
+}  // namespace pictaro
