@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <span>
 
+#include "resources/CompiledResources.h"
+
 namespace pictaro::resources {
 
 namespace {

@@ -5,14 +5,9 @@
 #include <utility>
 
 #include "model/ColorTable.h"
+#include "resources/CompiledResources.h"
 
 namespace pictaro {
-
-namespace resources {
-// Compiled-in data, defined next to the tables they hold.
-std::span<const std::uint8_t> ColorTable16Resource();
-std::span<const std::uint8_t> ColorTable256Resource();
-}  // namespace resources
 
 namespace {
 
