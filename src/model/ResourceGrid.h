@@ -8,6 +8,7 @@
 
 #include "model/GridSlot.h"
 #include "model/IconResource.h"
+#include "model/Raster.h"
 
 namespace pictaro {
 
@@ -92,6 +93,19 @@ class ResourceGrid {
 
   // Where the image of a resource starts in a written file.
   std::uint32_t ImageOffset(int index) const;
+
+  // Draws a resource into (left, top, right, bottom) of `context` in a view mode (0 both,
+  // 1 data, 2 mask): at its own size centred, or stretched to fill the rectangle. 32-bit images
+  // are blended with `background` (0x00BBGGRR); a 4- or 8-bit image in mode 0 leaves whatever
+  // the context holds under its transparent pixels. Returns 0 when there is nothing to draw.
+  int Draw(Raster& context, int left, int top, int right, int bottom, int viewMode, int stretch,
+           std::uint32_t background, int index) const;
+  int Draw(Raster& context, int left, int top, int right, int bottom, int viewMode, int stretch,
+           std::uint32_t background, const GridSlot& slot) const;
+
+  // The picture a platform icon is made of: colour with alpha (32-bit) or with the 1-bit mask
+  // as alpha. Empty when the resource is not present.
+  Raster IconImage(int index) const;
 
   // The Windows-1252 text that lists the grid's problems with older versions of Windows.
   std::string BuildCompatibilityReport() const;
