@@ -4,21 +4,13 @@
 
 #include <string>
 
+#include "SilentDesktop.h"
 #include "host/LayerAccess.h"
 #include "host/LayerWindow.h"
-#include "platform/Desktop.h"
 #include "substitute/SubstituteHost.h"
 
 namespace pictaro {
 namespace {
-
-class SilentDesktop : public Desktop {
- public:
-  MessageAnswer ShowMessage(const std::string&, const std::string&, MessageIcon,
-                            MessageButtons) override {
-    return MessageAnswer::Ok;
-  }
-};
 
 Layer SampleLayer() {
   std::string error;

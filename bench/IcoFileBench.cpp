@@ -9,19 +9,11 @@
 #include <filesystem>
 #include <string>
 
+#include "SilentDesktop.h"
 #include "model/ResourceGrid.h"
-#include "platform/Desktop.h"
 
 namespace pictaro {
 namespace {
-
-class SilentDesktop : public Desktop {
- public:
-  MessageAnswer ShowMessage(const std::string&, const std::string&, MessageIcon,
-                            MessageButtons) override {
-    return MessageAnswer::Ok;
-  }
-};
 
 struct Placement {
   GridSlot slot;

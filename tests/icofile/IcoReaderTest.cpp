@@ -22,11 +22,6 @@ namespace {
 using namespace testing;
 using Bytes = std::vector<std::uint8_t>;
 
-struct FreeImageSession {
-  FreeImageSession() { FreeImage_Initialise(FALSE); }
-  ~FreeImageSession() { FreeImage_DeInitialise(); }
-};
-
 // A bitmap image of any size and depth: header, full colour table, zeroed bits and mask.
 Bytes Block(std::int32_t w, std::int32_t h, std::uint16_t bits) {
   const std::uint64_t table = bits <= 8 ? 4u << bits : 0;

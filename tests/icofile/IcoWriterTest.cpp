@@ -26,11 +26,6 @@ using namespace testing;
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 
-struct FreeImageSession {
-  FreeImageSession() { FreeImage_Initialise(FALSE); }
-  ~FreeImageSession() { FreeImage_DeInitialise(); }
-};
-
 // FreeImage 3.18 still saves through a disabled plug-in, so a failing PNG save is staged by the
 // stand-in for FreeImage_SaveToMemory below, for one scope.
 bool gPngSaveFails = false;

@@ -1,6 +1,8 @@
 // Icon grids with known pixels and .ico files made by hand, for the reader's and writer's tests.
 #pragma once
 
+#include <FreeImage.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,12 @@
 #include "model/ResourceGrid.h"
 
 namespace pictaro::testing {
+
+// Keeps FreeImage started for a test, balanced with the library's own start at load.
+struct FreeImageSession {
+  FreeImageSession() { FreeImage_Initialise(FALSE); }
+  ~FreeImageSession() { FreeImage_DeInitialise(); }
+};
 
 // The grid slot of each resource index.
 inline GridSlot SlotOf(int index) {
