@@ -6,6 +6,7 @@
 
 #include "model/ColorTable.h"
 #include "resources/CompiledResources.h"
+#include "resources/ImageResources.h"
 
 namespace pictaro {
 
@@ -26,9 +27,13 @@ struct Override {
 
 // Constant-initialised, so lookups from other static initialisers find it; naming the data
 // here also keeps it linked in from the static library.
-constexpr std::array<CompiledResource, 2> kCompiledResources = {{
+constexpr std::array<CompiledResource, 6> kCompiledResources = {{
     {kColorTableType, kColorTable16, resources::ColorTable16Resource},
     {kColorTableType, kColorTable256, resources::ColorTable256Resource},
+    {kCursorType, kCursorHand, resources::HandCursorResource},
+    {kCursorType, kCursorMove, resources::MoveCursorResource},
+    {kBitmapType, kBitmapLogo, resources::LogoBitmapResource},
+    {kBitmapType, kBitmapBullet, resources::BulletBitmapResource},
 }};
 
 // Created on first use for the same reason.
