@@ -2,7 +2,9 @@
 // opened and answers the main window with a chosen outcome.
 #pragma once
 
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,14 +20,50 @@ struct ShownMessage {
   MessageButtons buttons;
 };
 
+// Records every request and answers from queues; an empty queue answers OK to a
+// message and "cancelled" to a chooser.
 class RecordingDesktop : public Desktop {
  public:
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override {
     messages.push_back({text, caption, icon, buttons});
-    return MessageAnswer::Ok;
+    return Next(answers).value_or(MessageAnswer::Ok);
   }
+  std::optional<std::string> ChooseFile(const FileRequest& request) override {
+    fileRequests.push_back(request);
+    return Next(fileAnswers).value_or(std::nullopt);
+  }
+  std::optional<std::uint32_t> ChooseColor(std::uint32_t initial, CustomColors& custom) override {
+    colorRequests.push_back(initial);
+    if (customAfter) custom = *customAfter;
+    return Next(colorAnswers).value_or(std::nullopt);
+  }
+  bool ShiftDown() override { return shift; }
+  bool ControlDown() override { return control; }
+  bool OpenUrl(const std::string& url) override {
+    openedUrls.push_back(url);
+    return urlOpens;
+  }
+
   std::vector<ShownMessage> messages;
+  std::deque<MessageAnswer> answers;
+  std::vector<FileRequest> fileRequests;
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::vector<std::uint32_t> colorRequests;  // the initial colour of each chooser
+  std::deque<std::optional<std::uint32_t>> colorAnswers;
+  std::optional<CustomColors> customAfter;  // the custom colours as the user leaves them
+  bool shift = false, control = false;
+  std::vector<std::string> openedUrls;
+  bool urlOpens = true;
+
+ private:
+  template <typename T>
+  static std::optional<T> Next(std::deque<T>& queue) {
+    if (queue.empty()) return std::nullopt;
+    T front = std::move(queue.front());
+    queue.pop_front();
+    return front;
+  }
 };
 
 class FakePluginUi : public PluginUi {

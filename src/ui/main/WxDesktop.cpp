@@ -1,9 +1,18 @@
 #include "ui/main/WxDesktop.h"
 
 #include <wx/app.h>
+#include <wx/colordlg.h>
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+#include <wx/log.h>
 #include <wx/msgdlg.h>
+#include <wx/stdpaths.h>
+#include <wx/utils.h>
+
+#include <filesystem>
 
 #include "platform/ConsoleDesktop.h"
+#include "platform/FileRequestRules.h"
 
 namespace pictaro {
 namespace {
@@ -20,6 +29,33 @@ long IconStyle(MessageIcon icon) {
       break;
   }
   return wxICON_EXCLAMATION;
+}
+
+std::filesystem::path DocumentsFolder() {
+  const std::filesystem::path documents = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
+  std::error_code ignored;
+  if (std::filesystem::is_directory(documents, ignored)) return documents;
+  return wxGetHomeDir().utf8_string();
+}
+
+// The chooser confirms replacing the name the user typed; a name that only the
+// default extension made is confirmed here.
+bool MayReplace(wxWindow* owner, const std::string& path) {
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) return true;
+  const wxString text =
+      wxString::Format("%s already exists.\nDo you want to replace it?", wxString::FromUTF8(path));
+  wxMessageDialog question(owner, text, "Save As", wxYES_NO | wxICON_EXCLAMATION);
+  return question.ShowModal() == wxID_YES;
+}
+
+// COLORREF and wxColour's RGB value share their layout: red in the low byte.
+wxColour ToWx(std::uint32_t color) {
+  return wxColour(static_cast<unsigned long>(color & 0xFFFFFFu));
+}
+
+std::uint32_t FromWx(const wxColour& color) {
+  return static_cast<std::uint32_t>(color.GetRGB()) & 0xFFFFFFu;
 }
 
 }  // namespace
@@ -40,6 +76,67 @@ MessageAnswer WxDesktop::ShowMessage(const std::string& text, const std::string&
     default:
       return MessageAnswer::Cancel;
   }
+}
+
+std::optional<std::string> WxDesktop::ChooseFile(const FileRequest& request) {
+  if (wxTheApp == nullptr) return std::nullopt;
+  wxString wildcard = wxString::FromUTF8(ToWildcard(request.filter));
+  if (wildcard.empty()) wildcard = wxFileSelectorDefaultWildcardStr;
+  const long style =
+      request.save ? wxFD_SAVE | wxFD_OVERWRITE_PROMPT : wxFD_OPEN | wxFD_FILE_MUST_EXIST;
+  std::filesystem::path folder = InitialFolder(request.initialFolder, DocumentsFolder());
+  std::string name = request.proposedName;
+  for (;;) {
+    wxFileDialog dialog(owner_, request.save ? "Save As" : "Open",
+                        wxString::FromUTF8(folder.string()), wxString::FromUTF8(name), wildcard,
+                        style);
+    if (dialog.ShowModal() != wxID_OK) return std::nullopt;
+    const std::string chosen = dialog.GetPath().utf8_string();
+    const std::string named = WithDefaultExtension(chosen, request.defaultExtension);
+    std::error_code ignored;
+    if (!request.save) {
+      // The chooser only lets an existing file through; "robot" may stand for "robot.ico".
+      const bool useNamed =
+          !std::filesystem::exists(chosen, ignored) && std::filesystem::exists(named, ignored);
+      return useNamed ? named : chosen;
+    }
+    if (named == chosen || MayReplace(owner_, named)) return named;
+    // Not replaced: back to the chooser, as the user left it.
+    folder = std::filesystem::path(named).parent_path();
+    name = std::filesystem::path(named).filename().string();
+  }
+}
+
+std::optional<std::uint32_t> WxDesktop::ChooseColor(std::uint32_t initial, CustomColors& custom) {
+  if (wxTheApp == nullptr) return std::nullopt;
+  wxColourData data;
+  data.SetChooseFull(true);
+  data.SetColour(ToWx(initial));
+  for (std::size_t i = 0; i < custom.size(); ++i) data.SetCustomColour(i, ToWx(custom[i]));
+  wxColourDialog dialog(owner_, &data);
+  const bool chosen = dialog.ShowModal() == wxID_OK;
+  const wxColourData& result = dialog.GetColourData();
+  for (std::size_t i = 0; i < custom.size(); ++i) {
+    const wxColour color = result.GetCustomColour(i);
+    if (color.IsOk()) custom[i] = FromWx(color);
+  }
+  if (!chosen) return std::nullopt;
+  return FromWx(result.GetColour());
+}
+
+bool WxDesktop::ShiftDown() {
+  return wxTheApp != nullptr && wxGetKeyState(WXK_SHIFT);
+}
+
+bool WxDesktop::ControlDown() {
+  return wxTheApp != nullptr && wxGetKeyState(WXK_CONTROL);
+}
+
+bool WxDesktop::OpenUrl(const std::string& url) {
+  if (wxTheApp == nullptr) return false;
+  // A page that can't be opened is not worth a message box.
+  wxLogNull quiet;
+  return wxLaunchDefaultBrowser(wxString::FromUTF8(url));
 }
 
 }  // namespace pictaro

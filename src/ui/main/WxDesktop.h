@@ -1,5 +1,6 @@
 // Desktop services on wxWidgets. Before wx is up (no display) messages go to
-// standard error, so that a failure is never silent.
+// standard error, so that a failure is never silent, and the choosers, keys and
+// browser answer "nothing".
 #pragma once
 
 #include <wx/window.h>
@@ -12,7 +13,13 @@ class WxDesktop : public Desktop {
  public:
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override;
-  // The window that owns the message boxes; null for none.
+  std::optional<std::string> ChooseFile(const FileRequest& request) override;
+  std::optional<std::uint32_t> ChooseColor(std::uint32_t initial, CustomColors& custom) override;
+  bool ShiftDown() override;
+  bool ControlDown() override;
+  bool OpenUrl(const std::string& url) override;
+
+  // The window that owns the message boxes and choosers; null for none.
   void SetOwner(wxWindow* owner) { owner_ = owner; }
 
  private:
