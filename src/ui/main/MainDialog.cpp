@@ -2,13 +2,66 @@
 
 #include <wx/accel.h>
 #include <wx/button.h>
+#include <wx/menu.h>
 #include <wx/panel.h>
+#include <wx/radiobut.h>
 #include <wx/stdpaths.h>
-#include <wx/utils.h>
+#include <wx/tooltip.h>
 
 #include "host/FilterParameters.h"
+#include "model/CellPicture.h"
+#include "resources/DialogTemplates.h"
+#include "ui/main/GridPanel.h"
+#include "ui/main/SmallDialogs.h"
+#include "ui/views/DialogBuilder.h"
 
 namespace pictaro {
+namespace {
+
+using namespace main_ids;
+
+struct ToolTip {
+  int id;
+  const char* text;
+};
+
+constexpr ToolTip kToolTips[] = {
+    {1018, "16x16 pixels with 16 colors"},
+    {1022, "16x16 pixels with 256 colors"},
+    {1026, "16x16 pixels with true color"},
+    {1019, "24x24 pixels with 16 colors"},
+    {1023, "24x24 pixels with 256 colors"},
+    {1027, "24x24 pixels with true color"},
+    {1020, "32x32 pixels with 16 colors"},
+    {1024, "32x32 pixels with 256 colors"},
+    {1028, "32x32 pixels with true color"},
+    {1021, "48x48 pixels with 16 colors"},
+    {1025, "48x48 pixels with 256 colors"},
+    {1029, "48x48 pixels with true color"},
+    {1038, "256x256 pixels with true color"},
+    {kBuild, "Build entire grid, all of same size (shift), all of same depth (control)"},
+    {kClear, "Clear entire grid"},
+    {kNew, "Empty the resource grid and create a new icon"},
+    {kOpen, "Load an existing icon file into the resource grid"},
+    {kSave, "Save the current resource grid in an icon file"},
+    {kCycle, "Cycle forward through background colors, or backwards (shift)"},
+    {kApply, "Save the current icon resource in the Photoshop layer"},
+    {kDone, "Return to Photoshop"},
+    {kLogo, "Learn more about Pictaro"},
+};
+
+bool IsCellId(int id) {
+  for (int cell : MainDialog::kCellIds) {
+    if (cell == id) return true;
+  }
+  return false;
+}
+
+void CheckRadio(wxWindow& window, int id) {
+  if (auto* radio = wxDynamicCast(window.FindWindow(id), wxRadioButton)) radio->SetValue(true);
+}
+
+}  // namespace
 
 MainDialog::MainDialog(HostContext& host, Desktop& desktop)
     : wxFrame(nullptr, wxID_ANY, "Pictaro", wxDefaultPosition, wxDefaultSize,
@@ -16,26 +69,265 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop)
       host_(host),
       desktop_(desktop) {
   workingPath = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
+  customTable = GreyRampTable();
 
-  // Placed where the full window's template puts them (dialog units of the
-  // 8-point dialog font: x * 6 / 4, y * 13 / 8 pixels).
-  auto* panel = new wxPanel(this);
-  auto* apply = new wxButton(panel, kIdApply, "Apply", wxPoint(499, 180), wxSize(42, 26));
-  new wxButton(panel, kIdDone, "Done", wxPoint(783, 445), wxSize(55, 26));
-  SetClientSize(wxSize(850, 482));
+  const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
+  SetMenuBar(BuildMenuBar(*FindMenuTemplate(layout.menu)));
+  root_ = new wxPanel(this, wxID_ANY);
+  root_->SetFont(DialogFont());
+  BuildControls(
+      root_, layout,
+      [this](wxWindow* parent, const ControlTemplate& c, const wxRect& rect) -> wxWindow* {
+        if (c.id == kGridPanel) {
+          gridPanel = new GridPanel(parent, c.id, rect.GetPosition(), rect.GetSize());
+          return gridPanel;
+        }
+        if (c.id == kTabs) {
+          pageTabs = new PageTabs(parent, c.id, rect.GetPosition(), rect.GetSize());
+          return pageTabs;
+        }
+        return new GridCell(parent, c.id, rect.GetPosition(), rect.GetSize());
+      },
+      kGridPanel);
+  SetClientSize(DialogClientSize(layout));
   CentreOnScreen();
-  SetDefaultItem(apply);
-  apply->SetFocus();
+  if (auto* apply = wxDynamicCast(FindWindow(kApply), wxButton)) {
+    SetDefaultItem(apply);
+    apply->SetFocus();
+  }
 
-  wxAcceleratorEntry escape(wxACCEL_NORMAL, WXK_ESCAPE, kIdDone);
+  wxAcceleratorEntry escape(wxACCEL_NORMAL, WXK_ESCAPE, kDone);
   SetAcceleratorTable(wxAcceleratorTable(1, &escape));
 
-  Bind(wxEVT_BUTTON, &MainDialog::OnButton, this);
-  Bind(wxEVT_MENU, &MainDialog::OnButton, this);
+  Bind(wxEVT_BUTTON, &MainDialog::OnCommand, this);
+  Bind(wxEVT_RADIOBUTTON, &MainDialog::OnCommand, this);
+  Bind(wxEVT_MENU, &MainDialog::OnCommand, this);
+  Bind(wxEVT_MENU_OPEN, &MainDialog::OnMenuOpen, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
+
+  OnInitDialog();
 }
 
 MainDialog::~MainDialog() = default;
+
+void MainDialog::OnInitDialog() {
+  pageTabs->CreatePages(*this);
+  pageTabs->ShowSelectedPage();
+
+  layerView = pageTabs->capturePage->View();
+  layerView->SetSlot(&currentSlot);
+  layerView->window.useCustomTable = useCustomTable;
+  layerView->window.autoTable = generateTableAutomatically;
+  previewCell = pageTabs->previewPage->Cell();
+  previewCell->SetSlot(&currentSlot);
+  previewCell->SetGrid(&grid);
+
+  DefineSlots();
+  AttachCells();
+
+  // Stored settings join here; without them the first tab shows.
+  pageTabs->SetTabIndex(0);
+  pageTabs->ShowSelectedPage();
+
+  layerView->SetOwner(this);
+  // The working file is read here once documents can be opened.
+
+  ApplyBackgroundColor();
+  UpdateSelectionControls();
+  HighlightCurrentCell();
+  RefreshViews();
+  pageTabs->previewPage->UpdateViewModeRadios();
+  CreateToolTips();
+  pageTabs->verifyPage->RefreshReport();
+}
+
+void MainDialog::DefineSlots() {
+  for (int i = 0; i < kCellCount; ++i) {
+    const std::uint32_t size = i == 12 ? 4 : static_cast<std::uint32_t>(i / 3);
+    const std::uint32_t depth = i == 12 ? 2 : static_cast<std::uint32_t>(i % 3);
+    slots[i] = GridSlot(size, depth, depth == 2 ? 1 : 0);
+  }
+}
+
+void MainDialog::AttachCells() {
+  for (int i = 0; i < kCellCount; ++i) {
+    cells[i] = wxDynamicCast(FindWindow(kCellIds[i]), GridCell);
+    cells[i]->SetSlot(&slots[i]);
+    cells[i]->SetGrid(&grid);
+    // The image area is exactly the resource; the frame takes 3 pixels on each side.
+    const int side = static_cast<int>(slots[i].PixelSize()) + 6;
+    cells[i]->SetSize(wxSize(side, side));
+  }
+}
+
+void MainDialog::CreateToolTips() {
+  for (const ToolTip& tip : kToolTips) {
+    if (wxWindow* control = FindWindow(tip.id)) control->SetToolTip(tip.text);
+  }
+  wxToolTip::Enable(showToolTips);
+}
+
+void MainDialog::UpdateSelectionControls() {
+  // Checking one radio of a group unchecks the others.
+  CheckRadio(*this, currentSlot.SizeRadioId());
+  CheckRadio(*this, currentSlot.DepthRadioId());
+  CheckRadio(*this, currentSlot.MaskRadioId());
+}
+
+void MainDialog::HighlightCurrentCell() {
+  for (GridCell* cell : cells) cell->SetSelected(0);
+  GridCell* current = nullptr;
+  if (currentSlot.sizeIndex == 4) {
+    current = cells[12];
+  } else if (currentSlot.sizeIndex < 4) {
+    const int column = currentSlot.depthIndex == 1 ? 1 : currentSlot.depthIndex == 2 ? 2 : 0;
+    current = cells[currentSlot.sizeIndex * 3 + column];
+  }
+  if (current != nullptr) current->SetSelected(1);
+}
+
+void MainDialog::ShowCurrentSlot() {
+  UpdateSelectionControls();
+  HighlightCurrentCell();
+}
+
+void MainDialog::RefreshViews() {
+  layerView->Relayout();
+  previewCell->Redraw();
+  pageTabs->verifyPage->RefreshReport();
+}
+
+void MainDialog::RedrawGrid() {
+  previewCell->Redraw();
+  for (GridCell* cell : cells) cell->Redraw();
+  pageTabs->verifyPage->RefreshReport();
+}
+
+void MainDialog::ApplyBackgroundColor() {
+  layerView->SetBackgroundColor(backgroundColor);
+  previewCell->SetBackgroundColor(backgroundColor);
+  for (GridCell* cell : cells) cell->SetBackgroundColor(backgroundColor);
+  // The labels, radios and buttons on the panel are drawn over its bands, so repainting the
+  // panel with its children gives them the bands' colour as well.
+  gridPanel->SetColor(backgroundColor);
+  gridPanel->Refresh(true);
+}
+
+bool MainDialog::ConfirmDiscard() {
+  // Nothing asks about unsaved changes until documents can be saved.
+  return true;
+}
+
+void MainDialog::SelectSlot(const GridSlot& slot) {
+  currentSlot.CopyFrom(slot, false);
+  ShowCurrentSlot();
+  RefreshViews();
+}
+
+void MainDialog::CycleBackground() {
+  backgroundIndex = desktop_.ShiftDown() ? (backgroundIndex + 15) % 16 : (backgroundIndex + 1) % 16;
+  backgroundColor = BackgroundColors[static_cast<std::size_t>(backgroundIndex)];
+  ApplyBackgroundColor();
+  RefreshViews();
+  HighlightCurrentCell();
+}
+
+void MainDialog::ChooseBackgroundColor() {
+  if (auto chosen = desktop_.ChooseColor(backgroundColor, BackgroundColors)) {
+    backgroundColor = *chosen;
+  }
+  ApplyBackgroundColor();
+  RefreshViews();
+  HighlightCurrentCell();
+}
+
+void MainDialog::RefreshMenuStates(wxMenu& menu) {
+  for (wxMenuItem* item : menu.GetMenuItems()) {
+    if (item->IsSeparator()) continue;
+    switch (item->GetId()) {
+      case WxMenuId(menu_ids::kShowToolTips):
+        item->Check(showToolTips);
+        break;
+      case WxMenuId(menu_ids::kBackgroundColors):
+        item->Enable(true);
+        break;
+      case WxMenuId(menu_ids::kUseCustomTable):
+        item->Check(useCustomTable);
+        break;
+      case WxMenuId(menu_ids::kSetCustomTable):
+        item->Enable(useCustomTable);
+        break;
+      case WxMenuId(menu_ids::kGenerateTable):
+        item->Enable(useCustomTable);
+        item->Check(generateTableAutomatically);
+        break;
+      case WxMenuId(menu_ids::kSamePosition):
+        item->Check(layerView->window.samePosition);
+        break;
+      case WxMenuId(menu_ids::kPngCompression):
+        item->Check(pngCompression);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void MainDialog::OnMenuOpen(wxMenuEvent& event) {
+  if (wxMenu* menu = event.GetMenu()) RefreshMenuStates(*menu);
+  event.Skip();
+}
+
+void MainDialog::OnCommand(wxCommandEvent& event) {
+  const int id = event.GetId();
+  if (IsCellId(id)) {
+    if (auto* cell = wxDynamicCast(event.GetEventObject(), GridCell); cell && cell->GetSlot()) {
+      SelectSlot(*cell->GetSlot());
+    }
+    return;
+  }
+  switch (id) {
+    case kApply:
+      OnOK();
+      break;
+    case kDone:
+      OnCancel();
+      break;
+    case kCycle:
+      CycleBackground();
+      break;
+    case kLogo:
+      ShowAboutDialog(this);
+      break;
+    case WxMenuId(menu_ids::kShowToolTips):
+      showToolTips = !showToolTips;
+      wxToolTip::Enable(showToolTips);
+      break;
+    case WxMenuId(menu_ids::kBackgroundColors):
+      ChooseBackgroundColor();
+      break;
+    case WxMenuId(menu_ids::kUseCustomTable):
+      useCustomTable = !useCustomTable;
+      layerView->window.useCustomTable = useCustomTable;
+      layerView->Relayout();
+      break;
+    case WxMenuId(menu_ids::kGenerateTable):
+      generateTableAutomatically = !generateTableAutomatically;
+      layerView->window.autoTable = generateTableAutomatically;
+      layerView->Relayout();
+      break;
+    case WxMenuId(menu_ids::kSamePosition):
+      layerView->window.samePosition = !layerView->window.samePosition;
+      layerView->Relayout();
+      break;
+    case WxMenuId(menu_ids::kPngCompression):
+      pngCompression = !pngCompression;
+      grid.SetPngCompression(pngCompression ? 1 : 0);
+      break;
+    default:
+      event.Skip();
+  }
+}
 
 int MainDialog::RunModal() {
   Show();
@@ -54,34 +346,15 @@ void MainDialog::EndModal(int code) {
   if (loop_ != nullptr) loop_->Exit(code);
 }
 
-void MainDialog::OnButton(wxCommandEvent& event) {
-  switch (event.GetId()) {
-    case kIdApply:
-      OnOK();
-      break;
-    case kIdDone:
-      OnCancel();
-      break;
-    default:
-      event.Skip();
-  }
-}
-
 void MainDialog::OnClose(wxCloseEvent& event) {
   // The close box is Done; the frame itself is destroyed by its owner.
   if (event.CanVeto()) event.Veto();
   OnCancel();
 }
 
-// Nothing edits the grid yet; the unsaved-changes question arrives with the
-// document commands.
-bool MainDialog::ConfirmDiscard() {
-  return true;
-}
-
 void MainDialog::OnOK() {
-  // The selection reaches the host only once the unsaved-changes question
-  // has let the window go.
+  // The selection reaches the host only once the unsaved-changes question has let the
+  // window go, so that a file saved under a new name in that question is the one applied.
   if (!ConfirmDiscard()) return;
   StoreApplySelection(host_, currentSlot, workingName, workingPath);
   EndModal(kIdApply);

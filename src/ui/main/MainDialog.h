@@ -1,34 +1,51 @@
-// The plug-in's main window: a frame run modally by hand, since a dialog can't
-// carry a working menu bar on every toolkit. Apply stores the selection for the
-// host and closes with OK; Done, Esc and the close box close with Cancel.
+// The plug-in's main window: the icon grid being edited, its thirteen cells on the painted
+// panel, the selection radios, the document and grid buttons, the menu bar and the tabs. It is
+// a frame run modally by hand, since a dialog can't carry a working menu bar on every toolkit.
+// Apply stores the selection for the host and closes with OK; Done, Esc and the close box
+// close with Cancel.
 #pragma once
 
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 
-#include <memory>
+#include <array>
+#include <cstdint>
 #include <string>
 
 #include "host/HostContext.h"
+#include "model/ColorTable.h"
 #include "model/GridSlot.h"
 #include "model/ResourceGrid.h"
 #include "platform/Desktop.h"
+#include "ui/views/GridCell.h"
+#include "ui/views/LayerView.h"
+#include "ui/views/PageOwner.h"
+#include "ui/views/PageTabs.h"
+
+class wxPanel;
 
 namespace pictaro {
 
-// Control and result ids of the main window.
+class GridPanel;
+
+// Result codes of the window, also the ids of Apply and Done.
 enum MainDialogId {
-  kIdApply = 1,  // also the OK result
-  kIdDone = 2,   // also the Cancel result
+  kIdApply = 1,  // the OK result
+  kIdDone = 2,   // the Cancel result
 };
 
-class MainDialog : public wxFrame {
+class MainDialog : public wxFrame, public PageOwner {
  public:
+  static constexpr int kCellCount = 13;
+  // The cells' control ids, in the order of `slots` and `cells`.
+  static constexpr std::array<int, kCellCount> kCellIds = {1018, 1022, 1026, 1019, 1023, 1027, 1020,
+                                                           1024, 1028, 1021, 1025, 1029, 1038};
+
   MainDialog(HostContext& host, Desktop& desktop);
   ~MainDialog() override;
 
-  // Shows the window and runs its own event loop until EndModal; returns the
-  // code given to EndModal (kIdApply or kIdDone).
+  // Shows the window and runs its own event loop until EndModal; returns the code given to
+  // EndModal (kIdApply or kIdDone).
   int RunModal();
   void EndModal(int code);
   bool IsModalRunning() const { return loop_ != nullptr; }
@@ -37,19 +54,60 @@ class MainDialog : public wxFrame {
   void OnOK();
   void OnCancel();
 
+  // Operations the commands share.
+  void UpdateSelectionControls();
+  void HighlightCurrentCell();
+  void ShowCurrentSlot() override;
+  void RefreshViews() override;
+  void RedrawGrid();
+  void ApplyBackgroundColor();
+  bool ConfirmDiscard();
+
+  // Sets the check marks and enabled states of a drop-down's items.
+  void RefreshMenuStates(wxMenu& menu);
+
+  // PageOwner
+  const ResourceGrid& Grid() const override { return grid; }
+  GridSlot& CurrentSlot() override { return currentSlot; }
+  HostContext& Host() override { return host_; }
+  Desktop& GetDesktop() override { return desktop_; }
+
+  PageTabs* pageTabs = nullptr;
+  LayerView* layerView = nullptr;
+  GridCell* previewCell = nullptr;
   GridSlot currentSlot;
+  std::array<GridSlot, kCellCount> slots;
+  std::array<GridCell*, kCellCount> cells{};
+  GridPanel* gridPanel = nullptr;
   std::string workingPath;
   std::string workingName = "Untitled.ico";
+  bool showToolTips = true;
+  bool pngCompression = false;
+  std::uint32_t backgroundColor = 0xFFFFFF;
+  std::array<std::uint32_t, 16> BackgroundColors = {
+      0xFFA055, 0xB8501A, 0xF7DFD6, 0xE0977B, 0xEC5C00, 0xFEFCFC, 0xD8E9EC, 0x7F7F40,
+      0xF1F1F1, 0xFDEDD2, 0x102018, 0x333333, 0x666666, 0x999999, 0xCCCCCC, 0xFFFFFF};
+  int backgroundIndex = 15;
   ResourceGrid grid;
+  bool useCustomTable = true;
+  ColorTable customTable;
+  bool generateTableAutomatically = true;
 
  private:
-  void OnButton(wxCommandEvent& event);
+  void OnInitDialog();
+  void DefineSlots();
+  void AttachCells();
+  void CreateToolTips();
+  void SelectSlot(const GridSlot& slot);
+  void CycleBackground();
+  void ChooseBackgroundColor();
+  void OnCommand(wxCommandEvent& event);
+  void OnMenuOpen(wxMenuEvent& event);
   void OnClose(wxCloseEvent& event);
-  // Whether the window may close (go on) or must stay.
-  bool ConfirmDiscard();
 
   HostContext& host_;
   Desktop& desktop_;
+  wxPanel* root_ = nullptr;
   wxGUIEventLoop* loop_ = nullptr;
   int modalCode_ = kIdDone;
 };

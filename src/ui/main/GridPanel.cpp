@@ -1,0 +1,35 @@
+#include "ui/main/GridPanel.h"
+
+#include <wx/dcclient.h>
+
+#include "model/CellPicture.h"
+
+namespace pictaro {
+
+wxColour ToWxColour(std::uint32_t color) {
+  return wxColour(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+GridPanel::GridPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
+    : wxPanel(parent, id, pos, size, wxTAB_TRAVERSAL | wxBORDER_NONE) {
+  SetBackgroundStyle(wxBG_STYLE_PAINT);
+  Bind(wxEVT_PAINT, &GridPanel::OnPaint, this);
+}
+
+void GridPanel::OnPaint(wxPaintEvent&) {
+  wxPaintDC dc(this);
+  const wxSize size = GetClientSize();
+  // The bands reach 10 pixels past the top and bottom edges.
+  const int top = -10;
+  const int bottom = size.y + 10;
+  dc.SetPen(*wxTRANSPARENT_PEN);
+  dc.SetBrush(wxBrush(ToWxColour(ShadeOf(color_))));
+  dc.DrawRectangle(0, top, size.x, kTopBandEnd - top);
+  dc.DrawRectangle(0, kBottomBandStart, size.x, bottom - kBottomBandStart);
+  dc.SetBrush(wxBrush(ToWxColour(color_)));
+  dc.DrawRectangle(0, kTopBandEnd, size.x, kBottomBandStart - kTopBandEnd);
+  dc.SetPen(wxPen(ToWxColour(color_)));
+  dc.DrawLine(0, kLineY, size.x, kLineY);
+}
+
+}  // namespace pictaro

@@ -1,0 +1,113 @@
+#include "ui/views/DialogBuilder.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/fontenum.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
+
+#include "ui/views/ClickablePicture.h"
+#include "ui/views/ResourceImages.h"
+
+namespace pictaro {
+namespace {
+
+wxString Text(const ControlTemplate& control) {
+  return control.text == nullptr ? wxString() : wxString::FromUTF8(control.text);
+}
+
+wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const wxRect& rect) {
+  const wxWindowID id = c.id < 0 ? wxID_ANY : c.id;
+  const wxPoint pos = rect.GetPosition();
+  const wxSize size = rect.GetSize();
+  switch (c.kind) {
+    case ControlKind::Label:
+      return new wxStaticText(parent, id, Text(c), pos, size,
+                              wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END |
+                                  ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
+    case ControlKind::Button:
+    case ControlKind::DefaultButton: {
+      auto* button = new wxButton(parent, id, Text(c), pos, size, wxBU_EXACTFIT);
+      if (c.kind == ControlKind::DefaultButton) button->SetDefault();
+      return button;
+    }
+    case ControlKind::Radio:
+      return new wxRadioButton(parent, id, Text(c), pos, size,
+                               (c.style & kStyleGroup) ? wxRB_GROUP : 0);
+    case ControlKind::CheckBox:
+      return new wxCheckBox(parent, id, Text(c), pos, size);
+    case ControlKind::Edit: {
+      long style = 0;
+      if (c.style & kStyleReadOnly) style |= wxTE_READONLY;
+      if (c.style & kStyleMultiline) style |= wxTE_MULTILINE | wxVSCROLL;
+      return new wxTextCtrl(parent, id, Text(c), pos, size, style);
+    }
+    case ControlKind::Picture:
+      return new ClickablePicture(parent, id, ResourceBitmap(c.image), pos,
+                                  (c.style & kStyleSunken) != 0, (c.style & kStyleNotify) != 0);
+    case ControlKind::Custom:
+      break;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+wxRect DialogRect(const ControlTemplate& control) {
+  return wxRect(DialogUnitsToPixelsX(control.x), DialogUnitsToPixelsY(control.y),
+                DialogUnitsToPixelsX(control.width), DialogUnitsToPixelsY(control.height));
+}
+
+wxSize DialogClientSize(const DialogTemplate& dialog) {
+  return wxSize(DialogUnitsToPixelsX(dialog.width), DialogUnitsToPixelsY(dialog.height));
+}
+
+wxFont DialogFont() {
+  // Liberation Sans has the metrics of the font the templates were laid out for; the
+  // condensed sans is the nearest fallback.
+  for (const char* face : {"Liberation Sans", "DejaVu Sans Condensed"}) {
+    if (wxFontEnumerator::IsValidFacename(face)) return wxFont(wxFontInfo(8).FaceName(face));
+  }
+  return wxFont(wxFontInfo(8).Family(wxFONTFAMILY_SWISS));
+}
+
+void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
+                   const CustomControlMaker& makeCustom, int container) {
+  wxWindow* inner = nullptr;
+  wxRect innerRect;
+  for (const ControlTemplate& control : dialog.controls) {
+    wxRect rect = DialogRect(control);
+    wxWindow* owner = parent;
+    if (inner != nullptr && innerRect.Contains(rect)) {
+      owner = inner;
+      rect.Offset(-innerRect.GetPosition());
+    }
+    wxWindow* made = control.kind == ControlKind::Custom
+                         ? (makeCustom ? makeCustom(owner, control, rect) : nullptr)
+                         : MakeStandardControl(owner, control, rect);
+    if (made != nullptr && control.id == container && container != 0) {
+      inner = made;
+      innerRect = rect;
+    }
+  }
+}
+
+wxMenuBar* BuildMenuBar(const MenuTemplate& menu) {
+  auto* bar = new wxMenuBar;
+  for (const MenuPopupTemplate& popup : menu.popups) {
+    auto* items = new wxMenu;
+    for (const MenuItemTemplate& item : popup.items) {
+      if (item.text == nullptr) {
+        items->AppendSeparator();
+      } else {
+        items->Append(WxMenuId(item.id), wxString::FromUTF8(item.text), wxString(),
+                      item.check ? wxITEM_CHECK : wxITEM_NORMAL);
+      }
+    }
+    bar->Append(items, wxString::FromUTF8(popup.text));
+  }
+  return bar;
+}
+
+}  // namespace pictaro

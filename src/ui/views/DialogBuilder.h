@@ -1,0 +1,49 @@
+// Turns the windows' templates into wx controls. Dialog units convert with the base units of
+// the classic 8-point dialog font (6 x 13 pixels for 4 x 8 units), so the pixel sizes that
+// the windows use (cells of the resource size plus 6, the panel's bands) line up with the
+// templates.
+#pragma once
+
+#include <wx/font.h>
+#include <wx/gdicmn.h>
+#include <wx/menu.h>
+#include <wx/window.h>
+
+#include <functional>
+
+#include "resources/DialogTemplates.h"
+
+namespace pictaro {
+
+inline int DialogUnitsToPixelsX(int units) {
+  return units * 6 / 4;
+}
+inline int DialogUnitsToPixelsY(int units) {
+  return units * 13 / 8;
+}
+wxRect DialogRect(const ControlTemplate& control);
+wxSize DialogClientSize(const DialogTemplate& dialog);
+
+// The windows' 8-point sans-serif font, chosen to fit the templates' label sizes.
+wxFont DialogFont();
+
+// Makes a Custom control of a template on `parent` at `rect` (parent coordinates).
+using CustomControlMaker =
+    std::function<wxWindow*(wxWindow* parent, const ControlTemplate& control, const wxRect& rect)>;
+
+// Creates the template's controls on `parent` in template order, which is also the tab order.
+// When `container` names a Custom control, the controls that lie inside its rectangle become
+// its children, so that they stand on what it paints.
+void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
+                   const CustomControlMaker& makeCustom, int container = 0);
+
+// wx keeps menu commands below 0x7FFF; the templates' command ids lie above it, so each
+// command takes its id's low 15 bits in wx.
+constexpr int WxMenuId(int id) {
+  return id & 0x7FFF;
+}
+
+// The menu bar of a menu template.
+wxMenuBar* BuildMenuBar(const MenuTemplate& menu);
+
+}  // namespace pictaro

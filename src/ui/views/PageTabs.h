@@ -1,0 +1,36 @@
+// The main window's tabs: "Preview", "Verify" and "Capture", each a page built from its
+// template.
+#pragma once
+
+#include <wx/notebook.h>
+
+#include "ui/views/CapturePage.h"
+#include "ui/views/PageOwner.h"
+#include "ui/views/TabPages.h"
+
+namespace pictaro {
+
+class PageTabs : public wxNotebook {
+ public:
+  PageTabs(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size);
+
+  // Makes the three pages and their tab items, in the order Preview, Verify, Capture.
+  void CreatePages(PageOwner& owner);
+  // Shows the page of the current tab index.
+  void ShowSelectedPage();
+
+  int TabIndex() const { return tabIndex_; }
+  // Another value than 0, 1 or 2 shows the first page.
+  void SetTabIndex(int index) { tabIndex_ = index; }
+
+  PreviewPage* previewPage = nullptr;
+  VerifyPage* verifyPage = nullptr;
+  CapturePage* capturePage = nullptr;
+
+ private:
+  void OnPageChanged(wxBookCtrlEvent& event);
+
+  int tabIndex_ = 0;
+};
+
+}  // namespace pictaro

@@ -1,0 +1,23 @@
+// Finished rasters on screen, and platform icons made of a resource.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/icon.h>
+#include <wx/image.h>
+
+#include "model/GridSlot.h"
+#include "model/Raster.h"
+#include "model/ResourceGrid.h"
+
+namespace pictaro {
+
+// The raster's colours; with `alpha` its alpha channel as well.
+wxImage RasterToImage(const Raster& raster, bool alpha);
+wxBitmap RasterToBitmap(const Raster& raster);
+
+// An icon of the resource's own size with its alpha (32-bit) or 1-bit mask; invalid when the
+// resource is not present.
+wxIcon CreateIcon(const ResourceGrid& grid, int index);
+wxIcon CreateIcon(const ResourceGrid& grid, const GridSlot& slot);
+
+}  // namespace pictaro
