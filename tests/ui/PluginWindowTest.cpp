@@ -102,6 +102,10 @@ TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
   EXPECT_EQ(RunWith([](MainDialog& window) { window.Close(); }), kUserCanceledErr);
   EXPECT_EQ(applySteps, 0);
   EXPECT_FALSE(host.LayerChanged());
+  // Done stores no selection for the host.
+  if (host.ParameterHandle() != nullptr) {
+    EXPECT_STREQ(*host.ParameterHandle() + 24, "");
+  }
   EXPECT_EQ(wxTheApp, nullptr);
 }
 

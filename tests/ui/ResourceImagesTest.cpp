@@ -4,28 +4,22 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/image.h>
-#include <wx/init.h>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "resources/ImageResources.h"
 #include "resources/ResourceRegistry.h"
+#include "ui/WxTestSupport.h"
 
 namespace pictaro {
 namespace {
 
 TEST(ResourceImagesTest, CursorsAndBitmapsFromTheResources) {
-  // wx runs for this test alone unless something else already started it.
-  std::unique_ptr<wxInitializer> wx;
-  if (wxTheApp == nullptr) {
-    wxApp::SetInstance(new wxApp);
-    wx = std::make_unique<wxInitializer>();
-    ASSERT_TRUE(wx->IsOk());
-  }
+  testing::WxSession wx;
+  ASSERT_TRUE(wx.IsOk());
 
   const wxCursor hand = ResourceCursor(kCursorHand);
   ASSERT_TRUE(hand.IsOk());

@@ -16,8 +16,10 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <optional>
 
 #include "support/TempFolder.h"
+#include "ui/WxTestSupport.h"
 
 namespace pictaro {
 namespace {
@@ -78,19 +80,15 @@ void FailOnAssert(const wxString& file, int line, const wxString&, const wxStrin
 class WxDesktopTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    wxApp::SetInstance(new wxApp);
-    int argc = 1;
-    char name[] = "pictaro_gui_tests";
-    char* argv[] = {name, nullptr};
-    ASSERT_TRUE(wxEntryStart(argc, argv));
-    started_ = true;
+    wx_.emplace();
+    ASSERT_TRUE(wx_->IsOk());
     previousAssert_ = wxSetAssertHandler(FailOnAssert);
     logging_ = wxLog::EnableLogging(true);  // a log message box must show up here
     script.Register();
   }
   void TearDown() override {
     script.Unregister();
-    if (started_) wxEntryCleanup();
+    wx_.reset();
     wxSetAssertHandler(previousAssert_);
     wxLog::EnableLogging(logging_);
   }
@@ -100,7 +98,7 @@ class WxDesktopTest : public ::testing::Test {
   testing::TempFolder temp;
 
  private:
-  bool started_ = false;
+  std::optional<testing::WxSession> wx_;
   bool logging_ = false;
   wxAssertHandler_t previousAssert_ = nullptr;
 };

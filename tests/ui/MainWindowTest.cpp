@@ -1,0 +1,237 @@
+// The main window built for real on the display, inside a call of the host: its layout,
+// painting, selection, colours and menus.
+#include "ui/main/MainDialog.h"
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+
+#include <functional>
+
+#include "substitute/SubstituteHost.h"
+#include "support/FakePluginUi.h"
+#include "ui/WxTestSupport.h"
+#include "ui/main/GridPanel.h"
+#include "ui/views/DialogBuilder.h"
+
+namespace pictaro {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  MainWindowTest() : host(Layer{64, 48, 4, std::vector<std::uint8_t>(64 * 48 * 4, 0x80)}) {}
+
+  // Opens the window on the host's layer, runs `body` on it and closes it.
+  void WithWindow(const std::function<void(MainDialog&)>& body) {
+    ASSERT_TRUE(wx.IsOk());
+    host.RunInside([&](HostContext& context) {
+      auto* window = new MainDialog(context, desktop);
+      window->Show();
+      testing::Settle();
+      body(*window);
+      window->Destroy();
+      testing::Settle();
+    });
+  }
+
+  static void Click(MainDialog& window, int id) {
+    wxCommandEvent click(wxEVT_BUTTON, id);
+    click.SetEventObject(window.FindWindow(id));
+    window.FindWindow(id)->ProcessWindowEvent(click);
+  }
+
+  testing::WxSession wx;
+  SubstituteHost host;
+  testing::RecordingDesktop desktop;
+};
+
+// The ids of the radios that are checked, in creation order.
+std::vector<int> CheckedRadios(wxWindow& window) {
+  std::vector<int> checked;
+  for (int id : {1031, 1032, 1033, 1034, 1043, 1037, 1036, 1035, 1040, 1039}) {
+    auto* radio = wxDynamicCast(window.FindWindow(id), wxRadioButton);
+    if (radio != nullptr && radio->GetValue()) checked.push_back(id);
+  }
+  return checked;
+}
+
+std::vector<int> SelectedCells(const MainDialog& window) {
+  std::vector<int> selected;
+  for (GridCell* cell : window.cells) {
+    if (cell->GetSelected()) selected.push_back(cell->GetId());
+  }
+  return selected;
+}
+
+TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
+  wxImage panel;
+  std::vector<std::string> tabs;
+  std::string label;
+  std::vector<int> radios, selected;
+  std::vector<std::pair<wxRect, int>> cellRects;
+  std::string tips;
+  int tab = -1;
+  WithWindow([&](MainDialog& window) {
+    for (size_t i = 0; i < window.pageTabs->GetPageCount(); ++i) {
+      tabs.push_back(window.pageTabs->GetPageText(i).utf8_string());
+    }
+    tab = window.pageTabs->GetSelection();
+    label = window.FindWindow(main_ids::kWorkingName)->GetLabel().utf8_string();
+    radios = CheckedRadios(window);
+    selected = SelectedCells(window);
+    for (GridCell* cell : window.cells) cellRects.emplace_back(cell->GetRect(), cell->GetId());
+    for (int id : {1000, 1051, 1038}) tips += window.FindWindow(id)->GetToolTipText() + "|";
+    panel = testing::Snapshot(*window.gridPanel);
+  });
+  EXPECT_EQ(tabs, (std::vector<std::string>{"Preview", "Verify", "Capture"}));
+  EXPECT_EQ(tab, 0);
+  EXPECT_EQ(label, "Untitled.ico");
+  EXPECT_EQ(radios, (std::vector<int>{1034, 1037, 1040}));
+  EXPECT_EQ(selected, std::vector<int>{1029});  // 48x48 32-bit
+  EXPECT_EQ(tips,
+            "Build entire grid, all of same size (shift), all of same depth (control)|"
+            "Learn more about Pictaro|256x256 pixels with true color|");
+
+  // Each cell is its resource's size plus the frame, where the template puts its corner.
+  const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
+  for (const auto& [rect, id] : cellRects) {
+    const int side = id == 1038             ? 256
+                     : (id - 1018) % 4 == 3 ? 48
+                     : (id - 1018) % 4 == 2 ? 32
+                     : (id - 1018) % 4 == 1 ? 24
+                                            : 16;
+    EXPECT_EQ(rect.GetSize(), wxSize(side + 6, side + 6)) << id;
+    for (const ControlTemplate& c : layout.controls) {
+      if (c.id == id) {
+        EXPECT_EQ(rect.GetPosition(), DialogRect(c).GetPosition()) << id;
+      }
+    }
+  }
+
+  // The panel: white behind the cells, its shade (191) in the bands, the white line at 430.
+  ASSERT_TRUE(panel.IsOk());
+  ASSERT_GT(panel.GetHeight(), 440);
+  const int x = panel.GetWidth() - 4;
+  EXPECT_EQ(testing::PixelOf(panel, x, 34), 0xBFBFBFu);
+  EXPECT_EQ(testing::PixelOf(panel, x, 35), 0xFFFFFFu);
+  EXPECT_EQ(testing::PixelOf(panel, x, 324), 0xFFFFFFu);
+  EXPECT_EQ(testing::PixelOf(panel, x, 325), 0xBFBFBFu);
+  EXPECT_EQ(testing::PixelOf(panel, x, 429), 0xBFBFBFu);
+  EXPECT_EQ(testing::PixelOf(panel, x, 430), 0xFFFFFFu);
+  EXPECT_EQ(testing::PixelOf(panel, x, 431), 0xBFBFBFu);
+}
+
+TEST_F(MainWindowTest, ADarkBackgroundLightensTheBandsAndTheirControls) {
+  wxImage panel;
+  wxRect label, radio;
+  std::uint32_t cellBackground = 0;
+  WithWindow([&](MainDialog& window) {
+    window.BackgroundColors[0] = 0x000000;
+    Click(window, main_ids::kCycle);  // from 15 to 0
+    cellBackground = window.cells[0]->GetBackgroundColor();
+    label = window.FindWindow(main_ids::kWorkingName)->GetRect();
+    radio = window.FindWindow(1043)->GetRect();
+    panel = testing::Snapshot(*window.gridPanel);
+  });
+  EXPECT_EQ(cellBackground, 0u);
+  ASSERT_TRUE(panel.IsOk());
+  EXPECT_EQ(testing::PixelOf(panel, panel.GetWidth() - 4, 20), 0x7F7F7Fu);
+  EXPECT_EQ(testing::PixelOf(panel, panel.GetWidth() - 4, 100), 0x000000u);
+  // Past the end of its text the label shows the band's colour, and so does the radio's edge.
+  EXPECT_EQ(testing::PixelOf(panel, label.GetRight() - 1, label.y + label.height / 2), 0x7F7F7Fu);
+  EXPECT_EQ(testing::PixelOf(panel, radio.x + radio.width / 2, radio.y), 0x7F7F7Fu);
+}
+
+TEST_F(MainWindowTest, CycleWithShiftGoesBackwards) {
+  std::uint32_t color = 0;
+  int index = -1;
+  WithWindow([&](MainDialog& window) {
+    desktop.shift = true;
+    Click(window, main_ids::kCycle);
+    color = window.backgroundColor;
+    index = window.backgroundIndex;
+  });
+  EXPECT_EQ(color, 0xCCCCCCu);
+  EXPECT_EQ(index, 14);
+}
+
+TEST_F(MainWindowTest, ACellClickSelectsItsSlotAndKeepsTheViewMode) {
+  GridSlot afterSmall, afterLarge;
+  std::vector<int> radiosSmall, radiosLarge, selectedSmall, selectedLarge;
+  WithWindow([&](MainDialog& window) {
+    window.currentSlot.viewMode = 2;
+    Click(window, 1018);  // 16x16 4-bit
+    afterSmall = window.currentSlot;
+    radiosSmall = CheckedRadios(window);
+    selectedSmall = SelectedCells(window);
+    Click(window, 1038);
+    afterLarge = window.currentSlot;
+    radiosLarge = CheckedRadios(window);
+    selectedLarge = SelectedCells(window);
+  });
+  EXPECT_EQ(afterSmall, GridSlot(0, 0, 0, 2));
+  EXPECT_EQ(radiosSmall, (std::vector<int>{1031, 1035, 1039}));
+  EXPECT_EQ(selectedSmall, std::vector<int>{1018});
+  EXPECT_EQ(afterLarge, GridSlot(4, 2, 1, 2));
+  EXPECT_EQ(radiosLarge, (std::vector<int>{1043, 1037, 1040}));
+  EXPECT_EQ(selectedLarge, std::vector<int>{1038});
+}
+
+TEST_F(MainWindowTest, EveryMenuItemWithItsStates) {
+  // Each drop-down as it opens: label, then c for a check mark and - for a disabled item.
+  auto describe = [](MainDialog& window) {
+    std::string text;
+    wxMenuBar* bar = window.GetMenuBar();
+    for (size_t m = 0; m < bar->GetMenuCount(); ++m) {
+      wxMenu* menu = bar->GetMenu(m);
+      wxMenuEvent open(wxEVT_MENU_OPEN, 0, menu);
+      window.ProcessWindowEvent(open);
+      text += bar->GetMenuLabel(m).utf8_string() + ":";
+      for (wxMenuItem* item : menu->GetMenuItems()) {
+        if (item->IsSeparator()) {
+          text += " |";
+          continue;
+        }
+        text += " " + item->GetItemLabel().utf8_string();
+        if (item->IsCheckable() && item->IsChecked()) text += "[c]";
+        if (!item->IsEnabled()) text += "[-]";
+      }
+      text += "\n";
+    }
+    return text;
+  };
+  std::string fresh, changed;
+  int png = -1;
+  WithWindow([&](MainDialog& window) {
+    fresh = describe(window);
+    for (int id : {menu_ids::kUseCustomTable, menu_ids::kShowToolTips, menu_ids::kPngCompression,
+                   menu_ids::kSamePosition}) {
+      wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
+      window.ProcessWindowEvent(command);
+    }
+    changed = describe(window);
+    png = window.grid.pngCompress;
+  });
+  EXPECT_EQ(fresh,
+            "&File: &New &Open... &Save Save &As...\n"
+            "&Options: Show &Tool Tips[c] Set &Background Colors... | &Use Custom Color Table[c] "
+            "&Set Custom Color Table... &Generate Custom Color Table Automatically[c] | "
+            "Use Same Grid &Position for All Depths Use PNG &Compression on 256x256 Resource\n"
+            "&Web: Pictaro &Product Page Pictaro &Support Page | Quillory: &Developer Support "
+            "Microsoft: Creating Windows &XP Icons Microsoft: &Vista Icon Development Guidelines "
+            "Microsoft: Vista &User Experience Guidelines | &Quillory Home Page\n");
+  EXPECT_EQ(changed,
+            "&File: &New &Open... &Save Save &As...\n"
+            "&Options: Show &Tool Tips Set &Background Colors... | &Use Custom Color Table "
+            "&Set Custom Color Table...[-] &Generate Custom Color Table Automatically[c][-] | "
+            "Use Same Grid &Position for All Depths[c] Use PNG &Compression on 256x256 "
+            "Resource[c]\n"
+            "&Web: Pictaro &Product Page Pictaro &Support Page | Quillory: &Developer Support "
+            "Microsoft: Creating Windows &XP Icons Microsoft: &Vista Icon Development Guidelines "
+            "Microsoft: Vista &User Experience Guidelines | &Quillory Home Page\n");
+  EXPECT_EQ(png, 1);
+}
+
+}  // namespace
+}  // namespace pictaro
