@@ -62,4 +62,50 @@ int GridSlot::ViewRadioId() const {
   return PickOrFirst(kViewRadios, viewMode);
 }
 
+bool SelectByRadio(GridSlot& slot, int radioId) {
+  constexpr std::uint32_t kSize256 = 4;
+  constexpr std::uint32_t kSize48 = 3;
+  auto smallerThan256 = [&slot] {
+    if (slot.sizeIndex == kSize256) slot.sizeIndex = kSize48;
+  };
+  auto depth = [&slot](std::uint32_t depthIndex, std::uint32_t maskIndex) {
+    slot.depthIndex = depthIndex;
+    slot.maskIndex = maskIndex;
+  };
+  switch (radioId) {
+    case kSizeRadio16:
+      slot.sizeIndex = 0;
+      break;
+    case kSizeRadio24:
+      slot.sizeIndex = 1;
+      break;
+    case kSizeRadio32:
+      slot.sizeIndex = 2;
+      break;
+    case kSizeRadio48:
+      slot.sizeIndex = kSize48;
+      break;
+    case kSizeRadio256:
+      slot.sizeIndex = kSize256;
+      depth(2, 1);
+      break;
+    case kDepthRadio4:
+      smallerThan256();
+      depth(0, 0);
+      break;
+    case kDepthRadio8:
+    case kMaskRadio1:
+      smallerThan256();
+      depth(1, 0);
+      break;
+    case kDepthRadio32:
+    case kMaskRadio8:
+      depth(2, 1);
+      break;
+    default:
+      return false;
+  }
+  return true;
+}
+
 }  // namespace pictaro

@@ -58,4 +58,9 @@ class GridSlot {
   std::uint32_t viewMode = 0;
 };
 
+// Moves `slot` as the main window's size, data and mask radios do; the depth and mask pairs
+// stay those of the grid (4-bit and 8-bit with a 1-bit mask, 32-bit with an 8-bit mask, 256 x
+// 256 only in 32 bits). Returns false for an id that is no such radio.
+bool SelectByRadio(GridSlot& slot, int radioId);
+
 }  // namespace pictaro

@@ -39,5 +39,31 @@ TEST(GridSlotTest, CopyFromTakesTheViewModeOnlyWhenAsked) {
   EXPECT_EQ(withView, source);
 }
 
+TEST(GridSlotTest, RadiosKeepTheGridsDepthAndMaskPairs) {
+  struct Case {
+    GridSlot from;
+    int radio;
+    GridSlot to;
+  };
+  const Case cases[] = {
+      {GridSlot(4, 2, 1, 2), kDepthRadio4, GridSlot(3, 0, 0, 2)},  // the view mode stays
+      {GridSlot(0, 2, 1), kMaskRadio1, GridSlot(0, 1, 0)},
+      {GridSlot(3, 0, 0), kSizeRadio256, GridSlot(4, 2, 1)},
+      {GridSlot(4, 2, 1), kSizeRadio16, GridSlot(0, 2, 1)},
+      {GridSlot(4, 2, 1), kMaskRadio8, GridSlot(4, 2, 1)},
+      {GridSlot(2, 0, 0), kMaskRadio8, GridSlot(2, 2, 1)},
+      {GridSlot(4, 2, 1), kDepthRadio8, GridSlot(3, 1, 0)},
+      {GridSlot(0, 0, 0), kMaskRadio1, GridSlot(0, 1, 0)},  // also on the checked radio
+  };
+  for (const Case& c : cases) {
+    GridSlot slot = c.from;
+    EXPECT_TRUE(SelectByRadio(slot, c.radio));
+    EXPECT_EQ(slot, c.to) << c.radio;
+  }
+  GridSlot slot(1, 1, 0);
+  EXPECT_FALSE(SelectByRadio(slot, kViewRadioMask));
+  EXPECT_EQ(slot, GridSlot(1, 1, 0));
+}
+
 }  // namespace
 }  // namespace pictaro
