@@ -2,6 +2,8 @@
 // against a fake without a display and against wxWidgets in the module.
 #pragma once
 
+#include <filesystem>
+
 #include "host/HostContext.h"
 #include "platform/Desktop.h"
 
@@ -21,9 +23,9 @@ class PluginUi {
   virtual void End() = 0;
   virtual void ShowAbout() = 0;
   virtual void ShowWelcome() = 0;
-  // Runs the main window modally: kMainWindowFailed, kMainWindowApply,
-  // kMainWindowDone (or any other value, which the entry ignores).
-  virtual int RunMainWindow(HostContext& host) = 0;
+  // Runs the main window modally, its settings kept in `settingsFolder`: kMainWindowFailed,
+  // kMainWindowApply, kMainWindowDone (or any other value, which the entry ignores).
+  virtual int RunMainWindow(HostContext& host, const std::filesystem::path& settingsFolder) = 0;
   // Message boxes; usable also when Begin failed.
   virtual Desktop& GetDesktop() = 0;
 };

@@ -10,7 +10,7 @@
 
 namespace pictaro {
 
-enum class MessageIcon { Exclamation, Error, Question, Information };
+enum class MessageIcon { None, Exclamation, Error, Question, Information };
 enum class MessageButtons { Ok, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 

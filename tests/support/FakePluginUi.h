@@ -75,7 +75,7 @@ class FakePluginUi : public PluginUi {
   void End() override { ++ends; }
   void ShowAbout() override { ++abouts; }
   void ShowWelcome() override { ++welcomes; }
-  int RunMainWindow(HostContext& host) override {
+  int RunMainWindow(HostContext& host, const std::filesystem::path&) override {
     ++mainWindows;
     if (whileOpen) whileOpen(host);
     return outcome;

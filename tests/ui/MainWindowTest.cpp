@@ -7,10 +7,14 @@
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <optional>
 
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
+#include "support/TempFolder.h"
 #include "ui/WxTestSupport.h"
 #include "ui/main/GridPanel.h"
 #include "ui/views/DialogBuilder.h"
@@ -18,15 +22,23 @@
 namespace pictaro {
 namespace {
 
+void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
+}
+
 class MainWindowTest : public ::testing::Test {
  protected:
-  MainWindowTest() : host(Layer{64, 48, 4, std::vector<std::uint8_t>(64 * 48 * 4, 0x80)}) {}
+  explicit MainWindowTest(Layer layer = Layer{64, 48, 4,
+                                              std::vector<std::uint8_t>(64 * 48 * 4, 0x80)})
+      : host(std::move(layer)) {}
 
   // Opens the window on the host's layer, runs `body` on it and closes it.
   void WithWindow(const std::function<void(MainDialog&)>& body) {
     ASSERT_TRUE(wx.IsOk());
     host.RunInside([&](HostContext& context) {
-      auto* window = new MainDialog(context, desktop);
+      auto* window = new MainDialog(context, desktop, settings.Path());
       window->Show();
       testing::Settle();
       body(*window);
@@ -44,6 +56,7 @@ class MainWindowTest : public ::testing::Test {
   testing::WxSession wx;
   SubstituteHost host;
   testing::RecordingDesktop desktop;
+  testing::TempFolder settings;
 };
 
 // The ids of the radios that are checked, in creation order.
@@ -231,6 +244,153 @@ TEST_F(MainWindowTest, EveryMenuItemWithItsStates) {
             "Microsoft: Creating Windows &XP Icons Microsoft: &Vista Icon Development Guidelines "
             "Microsoft: Vista &User Experience Guidelines | &Quillory Home Page\n");
   EXPECT_EQ(png, 1);
+}
+
+// The main window over the sample layer, whose artwork stands at the standard positions.
+class SampleWindowTest : public MainWindowTest {
+ protected:
+  SampleWindowTest() : MainWindowTest(SampleLayer()) {}
+  static Layer SampleLayer() {
+    std::string error;
+    std::optional<Layer> layer =
+        LoadLayerImage(PICTARO_SOURCE_DIR "/samples/sample-layer.png", false, error);
+    EXPECT_TRUE(layer) << error;
+    return layer ? std::move(*layer) : Layer{1, 1, 4, std::vector<std::uint8_t>(4, 0)};
+  }
+};
+
+TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
+  std::vector<int> counts;
+  std::vector<int> radios;
+  GridSlot after;
+  bool askedAfterClear = true, askedAfterDelete = false;
+  WithWindow([&](MainDialog& window) {
+    window.currentSlot.viewMode = 1;
+    desktop.shift = true;  // the current size in its three depths
+    Click(window, main_ids::kBuild);
+    counts.push_back(window.grid.CountPresent());
+    desktop.shift = false;
+    desktop.control = true;  // 8-bit in the four sizes
+    window.SelectByRadio(kDepthRadio8);
+    window.grid.Clear();
+    Click(window, main_ids::kBuild);
+    counts.push_back(window.grid.CountPresent());
+    after = window.currentSlot;
+    radios = CheckedRadios(window);
+
+    // Clear asks nothing afterwards; Delete, seen from any control of the window, does.
+    Click(window, main_ids::kClear);
+    askedAfterClear = !window.ConfirmDiscard();
+    Click(window, main_ids::kBuild);
+    wxKeyEvent del(wxEVT_CHAR_HOOK);
+    del.m_keyCode = WXK_DELETE;
+    window.FindWindow(1082)->ProcessWindowEvent(del);
+    counts.push_back(window.grid.CountPresent());
+    desktop.answers = {MessageAnswer::Cancel};
+    askedAfterDelete = !window.ConfirmDiscard();
+  });
+  EXPECT_EQ(counts, (std::vector<int>{3, 4, 3}));
+  EXPECT_EQ(after, GridSlot(3, 1, 0, 1));
+  EXPECT_EQ(radios, (std::vector<int>{1034, 1036, 1039}));
+  EXPECT_FALSE(askedAfterClear);
+  EXPECT_TRUE(askedAfterDelete);
+}
+
+TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
+  const std::string saved = (settings.Path() / "robot.ico").string();
+  WithWindow([&](MainDialog& window) {
+    EXPECT_TRUE(desktop.messages.empty());  // no settings yet: silence
+    Click(window, main_ids::kBuild);
+    desktop.fileAnswers = {saved};
+    Click(window, main_ids::kSave);  // untitled: straight to Save As
+    window.SelectByRadio(kSizeRadio24);
+    window.currentSlot.viewMode = 2;
+    Click(window, main_ids::kCycle);
+    for (int id : {menu_ids::kPngCompression, menu_ids::kShowToolTips, menu_ids::kSamePosition,
+                   menu_ids::kGenerateTable}) {
+      wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
+      window.ProcessWindowEvent(command);
+    }
+    window.layerView->window.gridPositions[3].left = -7;
+    window.pageTabs->SetSelection(2);
+  });
+  ASSERT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
+
+  WithWindow([&](MainDialog& window) {
+    EXPECT_EQ(window.currentSlot, GridSlot(1, 2, 1, 0));  // the view mode starts as both
+    EXPECT_EQ(window.document.workingName, "robot.ico");
+    EXPECT_EQ(window.FindWindow(main_ids::kWorkingName)->GetLabel(), "robot.ico");
+    EXPECT_EQ(window.grid.CountPresent(), 13);
+    EXPECT_FALSE(window.grid.AnyModified());
+    EXPECT_EQ(window.backgroundColor, 0xFFA055u);
+    EXPECT_EQ(window.cells[0]->GetBackgroundColor(), 0xFFA055u);
+    EXPECT_TRUE(window.pngCompression);
+    EXPECT_EQ(window.grid.pngCompress, 1);
+    EXPECT_FALSE(window.showToolTips);
+    EXPECT_TRUE(window.layerView->window.samePosition);
+    EXPECT_FALSE(window.generateTableAutomatically);
+    EXPECT_FALSE(window.layerView->window.autoTable);
+    EXPECT_EQ(window.layerView->window.gridPositions[3].left, -7);
+    EXPECT_EQ(window.pageTabs->GetSelection(), 2);
+    EXPECT_EQ(CheckedRadios(window), (std::vector<int>{1032, 1037, 1040}));
+  });
+}
+
+TEST_F(MainWindowTest, SettingsOfAnotherSizeAreReportedAndTheDefaultsKept) {
+  for (const std::size_t size : {2263u, 2265u}) {
+    WriteFile(settings.Path() / "Settings", std::vector<std::uint8_t>(size, 1));
+    desktop.messages.clear();
+    WithWindow([&](MainDialog& window) {
+      EXPECT_EQ(window.currentSlot, GridSlot());
+      EXPECT_EQ(window.backgroundColor, 0xFFFFFFu);
+      EXPECT_EQ(window.pageTabs->GetSelection(), 0);
+    });
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text, "Could not read settings, error was 0 - Success (" +
+                                            std::to_string(size) + " bytes of 2264)");
+    // Leaving the window stored a valid record in its place.
+    EXPECT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
+  }
+}
+
+TEST_F(MainWindowTest, ColorTableFilesAndTheOptionsTheyTurnOff) {
+  std::vector<std::uint8_t> act(772, 0);
+  act[3] = 0x42;  // entry 1's red
+  WriteFile(settings.Path() / "good.act", act);
+  act.resize(767);
+  WriteFile(settings.Path() / "short.act", act);
+  WithWindow([&](MainDialog& window) {
+    auto command = [&window](int id) {
+      wxCommandEvent event(wxEVT_MENU, WxMenuId(id));
+      window.ProcessWindowEvent(event);
+    };
+    desktop.fileAnswers = {(settings.Path() / "good.act").string()};
+    command(menu_ids::kSetCustomTable);
+    EXPECT_TRUE(desktop.messages.empty());
+    EXPECT_EQ(desktop.fileRequests.back().filter,
+              "Photoshop Color Tables (*.act)|*.act|All Files (*.*)|*.*||");
+    EXPECT_TRUE(window.useCustomTable);
+    EXPECT_FALSE(window.generateTableAutomatically);
+    EXPECT_EQ(window.customTable[3], 0x42);
+    EXPECT_EQ(window.layerView->window.customTable[3], 0x42);
+
+    desktop.fileAnswers = {(settings.Path() / "short.act").string()};
+    command(menu_ids::kSetCustomTable);
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_EQ(desktop.messages[0].text,
+              "There was a problem reading the color table file: the number of color table "
+              "entries is incorrect.");
+    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::None);
+    EXPECT_FALSE(window.useCustomTable);
+    EXPECT_FALSE(window.layerView->window.useCustomTable);
+
+    desktop.fileAnswers = {(settings.Path() / "missing.act").string()};
+    window.useCustomTable = true;
+    command(menu_ids::kSetCustomTable);
+    ASSERT_EQ(desktop.messages.size(), 2u);
+    EXPECT_EQ(desktop.messages[1].text, "Can't open color table file");
+    EXPECT_FALSE(window.useCustomTable);
+  });
 }
 
 }  // namespace

@@ -64,8 +64,8 @@ TEST_F(PluginWindowTest, ApplyStoresTheSelectionAndSucceeds) {
   std::string buttonLabels;
   const int16 result = RunWith([&](MainDialog& window) {
     window.currentSlot = GridSlot(0, 1, 0, 2);
-    window.workingName = "robot.ico";
-    window.workingPath = "/icons/robot.ico";
+    window.document.workingName = "robot.ico";
+    window.document.workingPath = "/icons/robot.ico";
     for (int id : {kIdApply, kIdDone}) {
       buttonLabels += window.FindWindow(id)->GetLabel().utf8_string() + ";";
     }

@@ -9,7 +9,10 @@
 #include <wx/tooltip.h>
 
 #include "host/FilterParameters.h"
+#include "model/ActFile.h"
 #include "model/CellPicture.h"
+#include "model/SettingsRecord.h"
+#include "platform/SettingsStore.h"
 #include "resources/DialogTemplates.h"
 #include "ui/main/GridPanel.h"
 #include "ui/main/SmallDialogs.h"
@@ -63,12 +66,15 @@ void CheckRadio(wxWindow& window, int id) {
 
 }  // namespace
 
-MainDialog::MainDialog(HostContext& host, Desktop& desktop)
+MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::path settingsFolder)
     : wxFrame(nullptr, wxID_ANY, "Pictaro", wxDefaultPosition, wxDefaultSize,
               wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX)),
+      document(grid, desktop),
       host_(host),
-      desktop_(desktop) {
-  workingPath = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
+      desktop_(desktop),
+      settingsFolder_(std::move(settingsFolder)) {
+  // The user's documents folder is where a first document lives.
+  document.workingPath = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
   customTable = GreyRampTable();
 
   const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
@@ -103,12 +109,16 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop)
   Bind(wxEVT_RADIOBUTTON, &MainDialog::OnCommand, this);
   Bind(wxEVT_MENU, &MainDialog::OnCommand, this);
   Bind(wxEVT_MENU_OPEN, &MainDialog::OnMenuOpen, this);
+  Bind(wxEVT_CHAR_HOOK, &MainDialog::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
 
   OnInitDialog();
 }
 
-MainDialog::~MainDialog() = default;
+MainDialog::~MainDialog() {
+  // The children still exist here; the options outlast the window, however it closed.
+  SaveSettings();
+}
 
 void MainDialog::OnInitDialog() {
   pageTabs->CreatePages(*this);
@@ -125,12 +135,9 @@ void MainDialog::OnInitDialog() {
   DefineSlots();
   AttachCells();
 
-  // Stored settings join here; without them the first tab shows.
-  pageTabs->SetTabIndex(0);
-  pageTabs->ShowSelectedPage();
-
+  LoadSettings();
   layerView->SetOwner(this);
-  // The working file is read here once documents can be opened.
+  LoadWorkingFile();
 
   ApplyBackgroundColor();
   UpdateSelectionControls();
@@ -213,15 +220,134 @@ void MainDialog::ApplyBackgroundColor() {
   gridPanel->Refresh(true);
 }
 
-bool MainDialog::ConfirmDiscard() {
-  // Nothing asks about unsaved changes until documents can be saved.
-  return true;
-}
-
 void MainDialog::SelectSlot(const GridSlot& slot) {
   currentSlot.CopyFrom(slot, false);
   ShowCurrentSlot();
   RefreshViews();
+}
+
+void MainDialog::SelectByRadio(int radioId) {
+  if (!pictaro::SelectByRadio(currentSlot, radioId)) return;
+  ShowCurrentSlot();
+  RefreshViews();
+}
+
+void MainDialog::BuildGrid() {
+  // The keys as they are now, not as they were when the click was queued.
+  const bool shift = desktop_.ShiftDown();
+  const bool ctrl = desktop_.ControlDown();
+  layerView->window.Build(host_, currentSlot, BuildSlots(currentSlot, shift, ctrl), grid, desktop_);
+  RefreshViews();
+  ShowCurrentSlot();
+  RedrawGrid();
+}
+
+void MainDialog::ClearGrid() {
+  grid.Clear();
+  RedrawGrid();
+}
+
+void MainDialog::DeleteCurrent() {
+  grid.ClearResource(currentSlot);
+  RefreshViews();
+  HighlightCurrentCell();
+}
+
+void MainDialog::CaptureCurrent() {
+  layerView->window.CaptureResource(host_, currentSlot, grid, desktop_);
+  ShowCurrentSlot();
+  RefreshViews();
+}
+
+void MainDialog::ShowDocument() {
+  if (wxWindow* label = FindWindow(kWorkingName)) {
+    label->SetLabel(wxString::FromUTF8(document.shownName));
+  }
+  RedrawGrid();
+}
+
+void MainDialog::NewDocument() {
+  document.New();
+  ShowDocument();
+}
+
+void MainDialog::OpenDocument() {
+  document.Open();
+  ShowDocument();
+}
+
+void MainDialog::SaveDocument() {
+  document.Save();
+  ShowDocument();
+}
+
+void MainDialog::SaveDocumentAs() {
+  document.SaveWorkingFileAs();
+  ShowDocument();
+}
+
+void MainDialog::LoadWorkingFile() {
+  document.LoadWorkingFile();
+  ShowDocument();
+}
+
+void MainDialog::LoadSettings() {
+  const SettingsRead read = SettingsStore(settingsFolder_).Read(kSettingsRecordSize);
+  const std::optional<SettingsRecord> record = DecodeSettings(read.data);
+  if (!record) {
+    pageTabs->SetTabIndex(0);
+    pageTabs->ShowSelectedPage();
+    if (read.error != kSettingsNotFound) {
+      desktop_.ShowMessage(SettingsReadMessage(read), kAppTitle, MessageIcon::Exclamation,
+                           MessageButtons::Ok);
+    }
+    return;
+  }
+  // The view mode always starts as both.
+  currentSlot = GridSlot(record->sizeIndex, record->depthIndex, record->maskIndex, 0);
+  document.workingName = record->workingName;
+  document.workingPath = record->workingPath;
+  backgroundColor = record->backgroundColor;
+  BackgroundColors = record->backgroundColors;
+  backgroundIndex = record->backgroundIndex;
+  LayerWindow& view = layerView->window;
+  view.gridPositions = record->gridPositions;
+  useCustomTable = record->useCustomTable;
+  view.useCustomTable = useCustomTable;
+  customTable = record->customTable;
+  view.customTable = customTable;
+  generateTableAutomatically = record->generateTableAutomatically;
+  view.autoTable = generateTableAutomatically;
+  showToolTips = record->showToolTips;
+  view.samePosition = record->samePosition;
+  layerView->Redraw();
+  pngCompression = record->pngCompression;
+  grid.SetPngCompression(pngCompression ? 1 : 0);
+  pageTabs->SetTabIndex(static_cast<int>(record->tabIndex));
+  pageTabs->ShowSelectedPage();
+}
+
+void MainDialog::SaveSettings() {
+  SettingsRecord record;
+  record.depthIndex = currentSlot.depthIndex;
+  record.maskIndex = currentSlot.maskIndex;
+  record.sizeIndex = currentSlot.sizeIndex;
+  record.viewMode = currentSlot.viewMode;
+  record.workingName = document.workingName;
+  record.workingPath = document.workingPath;
+  record.backgroundColor = backgroundColor;
+  record.backgroundColors = BackgroundColors;
+  record.backgroundIndex = backgroundIndex;
+  record.gridPositions = layerView->window.gridPositions;
+  record.useCustomTable = useCustomTable;
+  record.customTable = customTable;
+  record.generateTableAutomatically = generateTableAutomatically;
+  record.showToolTips = showToolTips;
+  record.samePosition = layerView->window.samePosition;
+  record.pngCompression = pngCompression;
+  record.tabIndex = static_cast<std::uint32_t>(pageTabs->TabIndex());
+  // A settings file that can't be written costs only the options.
+  SettingsStore(settingsFolder_).Write(EncodeSettings(record));
 }
 
 void MainDialog::CycleBackground() {
@@ -239,6 +365,38 @@ void MainDialog::ChooseBackgroundColor() {
   ApplyBackgroundColor();
   RefreshViews();
   HighlightCurrentCell();
+}
+
+void MainDialog::LoadCustomColorTable() {
+  FileRequest request;
+  request.defaultExtension = "act";
+  request.filter = "Photoshop Color Tables (*.act)|*.act|All Files (*.*)|*.*||";
+  request.initialFolder = document.workingPath;
+  const std::optional<std::string> chosen = desktop_.ChooseFile(request);
+  if (!chosen) return;
+  switch (ReadActFile(*chosen, customTable)) {
+    case ActRead::Loaded:
+      useCustomTable = true;
+      break;
+    case ActRead::CannotOpen:
+      desktop_.ShowMessage("Can't open color table file", kAppTitle, MessageIcon::None,
+                           MessageButtons::Ok);
+      useCustomTable = false;
+      break;
+    case ActRead::TooShort:
+      desktop_.ShowMessage(kActTooShortMessage, kAppTitle, MessageIcon::None, MessageButtons::Ok);
+      useCustomTable = false;
+      break;
+  }
+  LayerWindow& view = layerView->window;
+  view.useCustomTable = useCustomTable;
+  view.customTable = customTable;
+  if (useCustomTable) {
+    // The loaded table is not to be overwritten by the automatic one.
+    generateTableAutomatically = false;
+    view.autoTable = false;
+  }
+  layerView->Relayout();
 }
 
 void MainDialog::RefreshMenuStates(wxMenu& menu) {
@@ -273,6 +431,14 @@ void MainDialog::RefreshMenuStates(wxMenu& menu) {
   }
 }
 
+void MainDialog::OnCharHook(wxKeyEvent& event) {
+  // Seen once per key press, whichever control of the window has the focus; the key then
+  // goes on to that control.
+  if (event.GetKeyCode() == WXK_DELETE) DeleteCurrent();
+  if (event.GetKeyCode() == WXK_INSERT) CaptureCurrent();
+  event.Skip();
+}
+
 void MainDialog::OnMenuOpen(wxMenuEvent& event) {
   if (wxMenu* menu = event.GetMenu()) RefreshMenuStates(*menu);
   event.Skip();
@@ -280,6 +446,12 @@ void MainDialog::OnMenuOpen(wxMenuEvent& event) {
 
 void MainDialog::OnCommand(wxCommandEvent& event) {
   const int id = event.GetId();
+  GridSlot scratch;
+  if (pictaro::SelectByRadio(scratch, id)) {
+    // Every click counts, also on the radio that is already checked.
+    SelectByRadio(id);
+    return;
+  }
   if (IsCellId(id)) {
     if (auto* cell = wxDynamicCast(event.GetEventObject(), GridCell); cell && cell->GetSlot()) {
       SelectSlot(*cell->GetSlot());
@@ -295,6 +467,31 @@ void MainDialog::OnCommand(wxCommandEvent& event) {
       break;
     case kCycle:
       CycleBackground();
+      break;
+    case kBuild:
+      BuildGrid();
+      break;
+    case kClear:
+      ClearGrid();
+      break;
+    case kNew:
+    case WxMenuId(menu_ids::kNew):
+      NewDocument();
+      break;
+    case kOpen:
+    case WxMenuId(menu_ids::kOpen):
+      OpenDocument();
+      break;
+    case kSave:
+    case WxMenuId(menu_ids::kSave):
+      SaveDocument();
+      break;
+    case kSaveAs:
+    case WxMenuId(menu_ids::kSaveAs):
+      SaveDocumentAs();
+      break;
+    case WxMenuId(menu_ids::kSetCustomTable):
+      LoadCustomColorTable();
       break;
     case kLogo:
       ShowAboutDialog(this);
@@ -356,7 +553,7 @@ void MainDialog::OnOK() {
   // The selection reaches the host only once the unsaved-changes question has let the
   // window go, so that a file saved under a new name in that question is the one applied.
   if (!ConfirmDiscard()) return;
-  StoreApplySelection(host_, currentSlot, workingName, workingPath);
+  StoreApplySelection(host_, currentSlot, document.workingName, document.workingPath);
   EndModal(kIdApply);
 }
 

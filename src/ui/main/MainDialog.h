@@ -10,12 +10,14 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "host/HostContext.h"
 #include "model/ColorTable.h"
 #include "model/GridSlot.h"
 #include "model/ResourceGrid.h"
+#include "model/WorkingDocument.h"
 #include "platform/Desktop.h"
 #include "ui/views/GridCell.h"
 #include "ui/views/LayerView.h"
@@ -41,7 +43,8 @@ class MainDialog : public wxFrame, public PageOwner {
   static constexpr std::array<int, kCellCount> kCellIds = {1018, 1022, 1026, 1019, 1023, 1027, 1020,
                                                            1024, 1028, 1021, 1025, 1029, 1038};
 
-  MainDialog(HostContext& host, Desktop& desktop);
+  // The options are kept between runs in `settingsFolder`.
+  MainDialog(HostContext& host, Desktop& desktop, std::filesystem::path settingsFolder);
   ~MainDialog() override;
 
   // Shows the window and runs its own event loop until EndModal; returns the code given to
@@ -61,7 +64,29 @@ class MainDialog : public wxFrame, public PageOwner {
   void RefreshViews() override;
   void RedrawGrid();
   void ApplyBackgroundColor();
-  bool ConfirmDiscard();
+  bool ConfirmDiscard() { return document.ConfirmDiscard(); }
+
+  // Grid commands.
+  void SelectSlot(const GridSlot& slot);
+  void SelectByRadio(int radioId);
+  void BuildGrid();
+  void ClearGrid();
+  void DeleteCurrent();
+  void CaptureCurrent();
+
+  // Document commands; each ends by showing the document's state.
+  void NewDocument();
+  void OpenDocument();
+  void SaveDocument();
+  void SaveDocumentAs();
+  void LoadWorkingFile();
+
+  // Options.
+  void LoadSettings();
+  void SaveSettings();
+  void CycleBackground();
+  void ChooseBackgroundColor();
+  void LoadCustomColorTable();
 
   // Sets the check marks and enabled states of a drop-down's items.
   void RefreshMenuStates(wxMenu& menu);
@@ -79,8 +104,6 @@ class MainDialog : public wxFrame, public PageOwner {
   std::array<GridSlot, kCellCount> slots;
   std::array<GridCell*, kCellCount> cells{};
   GridPanel* gridPanel = nullptr;
-  std::string workingPath;
-  std::string workingName = "Untitled.ico";
   bool showToolTips = true;
   bool pngCompression = false;
   std::uint32_t backgroundColor = 0xFFFFFF;
@@ -89,6 +112,8 @@ class MainDialog : public wxFrame, public PageOwner {
       0xF1F1F1, 0xFDEDD2, 0x102018, 0x333333, 0x666666, 0x999999, 0xCCCCCC, 0xFFFFFF};
   int backgroundIndex = 15;
   ResourceGrid grid;
+  // The working file (`workingPath`, `workingName`) and the commands on it.
+  WorkingDocument document;
   bool useCustomTable = true;
   ColorTable customTable;
   bool generateTableAutomatically = true;
@@ -98,15 +123,15 @@ class MainDialog : public wxFrame, public PageOwner {
   void DefineSlots();
   void AttachCells();
   void CreateToolTips();
-  void SelectSlot(const GridSlot& slot);
-  void CycleBackground();
-  void ChooseBackgroundColor();
+  void ShowDocument();
   void OnCommand(wxCommandEvent& event);
   void OnMenuOpen(wxMenuEvent& event);
+  void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
 
   HostContext& host_;
   Desktop& desktop_;
+  std::filesystem::path settingsFolder_;
   wxPanel* root_ = nullptr;
   wxGUIEventLoop* loop_ = nullptr;
   int modalCode_ = kIdDone;

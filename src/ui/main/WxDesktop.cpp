@@ -25,6 +25,8 @@ long IconStyle(MessageIcon icon) {
       return wxICON_QUESTION;
     case MessageIcon::Information:
       return wxICON_INFORMATION;
+    case MessageIcon::None:
+      return wxICON_NONE;
     case MessageIcon::Exclamation:
       break;
   }

@@ -69,10 +69,10 @@ void WxPluginUi::ShowWelcome() {
   ShowWelcomeDialog(nullptr);
 }
 
-int WxPluginUi::RunMainWindow(HostContext& host) {
+int WxPluginUi::RunMainWindow(HostContext& host, const std::filesystem::path& settingsFolder) {
   MainDialog* window = nullptr;
   try {
-    window = new MainDialog(host, desktop_);
+    window = new MainDialog(host, desktop_, settingsFolder);
   } catch (const std::exception&) {
     return kMainWindowFailed;
   }

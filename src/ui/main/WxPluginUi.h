@@ -17,7 +17,7 @@ class WxPluginUi : public PluginUi {
   void End() override;
   void ShowAbout() override;
   void ShowWelcome() override;
-  int RunMainWindow(HostContext& host) override;
+  int RunMainWindow(HostContext& host, const std::filesystem::path& settingsFolder) override;
   Desktop& GetDesktop() override { return desktop_; }
 
   // Called with each main window just before its modal loop runs: lets a
