@@ -79,11 +79,78 @@ constexpr ControlTemplate kVerifyControls[] = {
     {1082, K::Edit, nullptr, 7, 7, 175, 161, kStyleReadOnly | kStyleMultiline, 0},
 };
 
-constexpr std::array<DialogTemplate, 4> kDialogs = {{
+// The Test window: the icon in the platform's own controls.
+constexpr ControlTemplate kTestControls[] = {
+    {1, K::DefaultButton, "Done", 214, 7, 50, 14, kNone, 0},
+    {-1, K::Label,
+     "NOTE: The icon in the title bar has been set to display the currently selected grid "
+     "resource.",
+     7, 7, 166, 26, kNone, 0},
+    {-1, K::GroupBox, "Picture Control", 7, 35, 257, 207, kNone, 0},
+    {1066, K::Custom, nullptr, 14, 48, 20, 20, kNone, 0},
+    {1073, K::CheckBox, "Center Image", 197, 50, 61, 14, kNone, 0},
+    {1075, K::CheckBox, "Client Edge", 197, 69, 61, 14, kNone, 0},
+    {1074, K::CheckBox, "Static Edge", 197, 88, 61, 14, kNone, 0},
+    {1067, K::Custom, nullptr, 13, 216, 186, 20, kNone, 0},
+    {1071, K::Label, "256 x 256 pixels", 201, 224, 54, 10, kNone, 0},
+    {-1, K::GroupBox, "Button Control", 7, 250, 137, 88, kNone, 0},
+    {1068, K::Custom, nullptr, 13, 276, 17, 16, kNone, 0},
+    {1069, K::Custom, nullptr, 43, 269, 32, 32, kNone, 0},
+    {1070, K::Custom, nullptr, 88, 263, 48, 48, kNone, 0},
+    {1072, K::CheckBox, "Disable Buttons", 15, 318, 68, 15, kNone, 0},
+    {-1, K::GroupBox, "Tree Control", 153, 250, 111, 88, kNone, 0},
+    {1076, K::Custom, nullptr, 162, 266, 93, 62, kNone, 0},
+};
+
+// About: the logo, the makers and the library Pictaro uses.
+constexpr ControlTemplate kAboutControls[] = {
+    {1051, K::Picture, nullptr, 7, 7, 191, 42, kStyleSunken, 1039},
+    {-1, K::Label, "Created by:", 7, 58, 59, 8, kNone, 0},
+    {-1, K::Label, "The Pictaro developers at Quillory", 71, 58, 115, 43, kNone, 0},
+    {-1, K::Label, "Copyright \u00A9 2026 Quillory.\nAll rights reserved.", 7, 141, 191, 17, kNone,
+     0},
+    {-1, K::Label,
+     "Pictaro uses the FreeImage library, open source that is licensed under FIPL 1.0, "
+     "https://freeimage.sourceforge.io",
+     7, 165, 191, 17, kNone, 0},
+    {-1, K::Label, "Version 2.0", 7, 188, 75, 15, kStyleCentred, 0},
+    {1, K::DefaultButton, "Close", 150, 188, 48, 15, kNone, 0},
+};
+
+// Welcome: what a first-time user should know.
+constexpr ControlTemplate kWelcomeControls[] = {
+    {-1, K::Label,
+     "Welcome to Pictaro! Before starting, there are some important things you should know:", 8, 8,
+     160, 23, kNone, 0},
+    {-1, K::Picture, nullptr, 12, 35, 0, 0, kNone, 1021},
+    {-1, K::Label,
+     "Pictaro is not an icon editor. Use Adobe Photoshop to create and edit your icons, and then "
+     "launch Pictaro to quickly assemble your work. ",
+     20, 32, 136, 32, kNone, 0},
+    {-1, K::Picture, nullptr, 12, 72, 0, 0, kNone, 1021},
+    {-1, K::Label, "Create your icons on a transparent layer and not on the background. ", 20, 68,
+     136, 16, kNone, 0},
+    {-1, K::Picture, nullptr, 12, 96, 0, 0, kNone, 1021},
+    {-1, K::Label,
+     "The filter starts with a blank icon grid. Fill the grid automatically using the Build "
+     "button. Resources can also be added manually for greater control. ",
+     20, 92, 136, 32, kNone, 0},
+    {-1, K::Label,
+     "Remember to check the Tutorial and Read Me files for additional information on how to use "
+     "Pictaro. You'll find step-by-step instructions for creating your first icon and tips for "
+     "advanced users.",
+     8, 132, 156, 40, kNone, 0},
+    {1, K::DefaultButton, "OK", 120, 176, 50, 14, kNone, 0},
+};
+
+constexpr std::array<DialogTemplate, 7> kDialogs = {{
     {1000, "Pictaro", 567, 297, 1003, kMainControls},
     {1026, nullptr, 187, 196, 0, kCaptureControls},
     {1027, nullptr, 190, 199, 0, kPreviewControls},
     {1028, nullptr, 189, 195, 0, kVerifyControls},
+    {1024, "Pictaro Test", 271, 345, 0, kTestControls},
+    {1016, "About Pictaro", 205, 210, 0, kAboutControls},
+    {1020, "Using Pictaro", 176, 197, 0, kWelcomeControls},
 }};
 
 constexpr MenuItemTemplate kFileItems[] = {
@@ -125,14 +192,10 @@ constexpr MenuPopupTemplate kMainMenuPopups[] = {
 
 // The Layer view's popup: the current selection's depth and size.
 constexpr MenuItemTemplate kLayerItems[] = {
-    {32773, true, "4-bits per pixel"},
-    {32774, true, "8-bits per pixel"},
-    {32775, true, "32-bits per pixel"},
-    {0, false, nullptr},
-    {32776, true, "16x16 pixels"},
-    {32779, true, "24x24 pixels"},
-    {32777, true, "32x32 pixels"},
-    {32778, true, "48x48 pixels"},
+    {32773, true, "4-bits per pixel"},  {32774, true, "8-bits per pixel"},
+    {32775, true, "32-bits per pixel"}, {0, false, nullptr},
+    {32776, true, "16x16 pixels"},      {32779, true, "24x24 pixels"},
+    {32777, true, "32x32 pixels"},      {32778, true, "48x48 pixels"},
     {32830, true, "256x256 pixels"},
 };
 

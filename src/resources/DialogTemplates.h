@@ -16,6 +16,7 @@ enum class ControlKind {
   CheckBox,       // automatic check box
   Edit,           // text box
   Picture,        // a bitmap resource shown in a frame
+  GroupBox,       // a frame with a title around other controls
   Custom,         // a control its window makes itself (grid cells, panel, tabs, views)
 };
 
@@ -73,6 +74,9 @@ inline constexpr int kLayerMenu = 1002;
 inline constexpr int kCaptureDialog = 1026;
 inline constexpr int kPreviewDialog = 1027;
 inline constexpr int kVerifyDialog = 1028;
+inline constexpr int kTestDialog = 1024;
+inline constexpr int kAboutDialog = 1016;
+inline constexpr int kWelcomeDialog = 1020;
 
 // Controls of the main window.
 namespace main_ids {

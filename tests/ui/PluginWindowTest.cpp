@@ -7,6 +7,7 @@
 #include <wx/dcmemory.h>
 
 #include <cstring>
+#include <filesystem>
 #include <functional>
 
 #include "host/FilterParameters.h"
@@ -102,6 +103,8 @@ TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
   EXPECT_EQ(RunWith([](MainDialog& window) { window.Close(); }), kUserCanceledErr);
   EXPECT_EQ(applySteps, 0);
   EXPECT_FALSE(host.LayerChanged());
+  // The options were stored each time the window closed.
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Settings"));
   // Done stores no selection for the host.
   if (host.ParameterHandle() != nullptr) {
     EXPECT_STREQ(*host.ParameterHandle() + 24, "");

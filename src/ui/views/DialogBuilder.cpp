@@ -4,6 +4,7 @@
 #include <wx/checkbox.h>
 #include <wx/fontenum.h>
 #include <wx/radiobut.h>
+#include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -46,6 +47,8 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
     case ControlKind::Picture:
       return new ClickablePicture(parent, id, ResourceBitmap(c.image), pos,
                                   (c.style & kStyleSunken) != 0, (c.style & kStyleNotify) != 0);
+    case ControlKind::GroupBox:
+      return new wxStaticBox(parent, id, Text(c), pos, size);
     case ControlKind::Custom:
       break;
   }
@@ -108,6 +111,19 @@ wxMenuBar* BuildMenuBar(const MenuTemplate& menu) {
     bar->Append(items, wxString::FromUTF8(popup.text));
   }
   return bar;
+}
+
+wxMenu* BuildPopupMenu(const MenuPopupTemplate& popup) {
+  auto* items = new wxMenu;
+  for (const MenuItemTemplate& item : popup.items) {
+    if (item.text == nullptr) {
+      items->AppendSeparator();
+    } else {
+      items->Append(WxMenuId(item.id), wxString::FromUTF8(item.text), wxString(),
+                    item.check ? wxITEM_CHECK : wxITEM_NORMAL);
+    }
+  }
+  return items;
 }
 
 }  // namespace pictaro
