@@ -11,6 +11,7 @@
 #include <fstream>
 #include <functional>
 #include <optional>
+#include <set>
 
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
@@ -391,6 +392,92 @@ TEST_F(MainWindowTest, ColorTableFilesAndTheOptionsTheyTurnOff) {
     EXPECT_EQ(desktop.messages[1].text, "Can't open color table file");
     EXPECT_FALSE(window.useCustomTable);
   });
+}
+
+TEST_F(SampleWindowTest, ThePreviewShowsTheSelectionInItsViewMode) {
+  wxImage scaled, mask, grid, empty;
+  std::vector<bool> maskChecked;
+  GridSlot afterClick;
+  WithWindow([&](MainDialog& window) {
+    Click(window, main_ids::kBuild);
+    Click(window, 1026);  // 16x16 32-bit
+    scaled = testing::Snapshot(*window.previewCell);
+    wxCommandEvent maskRadio(wxEVT_RADIOBUTTON, kViewRadioMask);
+    window.FindWindow(kViewRadioMask)->ProcessWindowEvent(maskRadio);
+    Click(window, 1029);  // another cell: the view mode stays
+    afterClick = window.currentSlot;
+    for (int id : {kViewRadioBoth, kViewRadioData, kViewRadioMask}) {
+      maskChecked.push_back(wxDynamicCast(window.FindWindow(id), wxRadioButton)->GetValue());
+    }
+    mask = testing::Snapshot(*window.previewCell);
+    grid = testing::Snapshot(*window.cells[11]);
+    Click(window, 1098);  // Delete on the page
+    empty = testing::Snapshot(*window.previewCell);
+  });
+  ASSERT_TRUE(scaled.IsOk() && mask.IsOk() && grid.IsOk() && empty.IsOk());
+  ASSERT_EQ(scaled.GetWidth(), 262);
+
+  // Sixteen times enlarged: every 16 x 16 block of the image area holds one pixel's colour.
+  int uniformBlocks = 0;
+  std::set<std::uint32_t> blockColors;
+  for (int by = 0; by < 16; ++by) {
+    for (int bx = 0; bx < 16; ++bx) {
+      const std::uint32_t first = testing::PixelOf(scaled, 3 + bx * 16, 3 + by * 16);
+      bool same = true;
+      for (int k = 0; k < 16; ++k)
+        same &= testing::PixelOf(scaled, 3 + bx * 16 + k, 3 + by * 16 + k) == first;
+      uniformBlocks += same ? 1 : 0;
+      blockColors.insert(first);
+    }
+  }
+  EXPECT_EQ(uniformBlocks, 256);
+  EXPECT_GT(blockColors.size(), 2u);
+
+  EXPECT_EQ(afterClick, GridSlot(3, 2, 1, 2));
+  EXPECT_EQ(maskChecked, (std::vector<bool>{false, false, true}));
+  // The mask is grey everywhere; the grid's own cells keep showing the icon in colour.
+  auto grey = [](const wxImage& image, int x, int y) {
+    return image.GetRed(x, y) == image.GetGreen(x, y) &&
+           image.GetGreen(x, y) == image.GetBlue(x, y);
+  };
+  bool allGrey = true, anyColor = false;
+  for (int y = 3; y < 259; y += 5) {
+    for (int x = 3; x < 259; x += 5) allGrey &= grey(mask, x, y);
+  }
+  for (int y = 3; y < 51; ++y) {
+    for (int x = 3; x < 51; ++x) anyColor |= !grey(grid, x, y);
+  }
+  EXPECT_TRUE(allGrey);
+  EXPECT_TRUE(anyColor);
+
+  // An empty selection: the background and the frame only.
+  bool allWhite = true;
+  for (int y = 3; y < 259; y += 3) {
+    for (int x = 3; x < 259; x += 3) allWhite &= testing::PixelOf(empty, x, y) == 0xFFFFFFu;
+  }
+  EXPECT_TRUE(allWhite);
+  EXPECT_EQ(testing::PixelOf(empty, 0, 100), 0xBFBFBFu);
+  EXPECT_EQ(testing::PixelOf(empty, 1, 100), 0xFFFFFFu);
+}
+
+TEST_F(MainWindowTest, EnterAndEscapeStayInsideThePages) {
+  std::vector<int> reachedWindow;
+  WithWindow([&](MainDialog& window) {
+    window.Bind(wxEVT_CHAR_HOOK, [&reachedWindow](wxKeyEvent& event) {
+      reachedWindow.push_back(event.GetKeyCode());
+      event.Skip();
+    });
+    // Keys as the focused control of each page sees them first.
+    for (int control : {1082, kViewRadioBoth}) {
+      for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_DELETE}) {
+        wxKeyEvent press(wxEVT_CHAR_HOOK);
+        press.m_keyCode = key;
+        window.FindWindow(control)->ProcessWindowEvent(press);
+      }
+    }
+  });
+  // Only Delete goes on to the window, where Esc would have meant Done.
+  EXPECT_EQ(reachedWindow, (std::vector<int>{WXK_DELETE, WXK_DELETE}));
 }
 
 }  // namespace

@@ -23,12 +23,7 @@ namespace {
 
 using namespace main_ids;
 
-struct ToolTip {
-  int id;
-  const char* text;
-};
-
-constexpr ToolTip kToolTips[] = {
+constexpr ToolTipText kToolTips[] = {
     {1018, "16x16 pixels with 16 colors"},
     {1022, "16x16 pixels with 256 colors"},
     {1026, "16x16 pixels with true color"},
@@ -168,9 +163,7 @@ void MainDialog::AttachCells() {
 }
 
 void MainDialog::CreateToolTips() {
-  for (const ToolTip& tip : kToolTips) {
-    if (wxWindow* control = FindWindow(tip.id)) control->SetToolTip(tip.text);
-  }
+  AddToolTips(*this, kToolTips);
   wxToolTip::Enable(showToolTips);
 }
 

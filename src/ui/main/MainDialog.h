@@ -58,7 +58,7 @@ class MainDialog : public wxFrame, public PageOwner {
   void OnCancel();
 
   // Operations the commands share.
-  void UpdateSelectionControls();
+  void UpdateSelectionControls() override;
   void HighlightCurrentCell();
   void ShowCurrentSlot() override;
   void RefreshViews() override;
@@ -71,8 +71,8 @@ class MainDialog : public wxFrame, public PageOwner {
   void SelectByRadio(int radioId);
   void BuildGrid();
   void ClearGrid();
-  void DeleteCurrent();
-  void CaptureCurrent();
+  void DeleteCurrent() override;
+  void CaptureCurrent() override;
 
   // Document commands; each ends by showing the document's state.
   void NewDocument();

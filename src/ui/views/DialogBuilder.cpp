@@ -99,16 +99,7 @@ void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
 wxMenuBar* BuildMenuBar(const MenuTemplate& menu) {
   auto* bar = new wxMenuBar;
   for (const MenuPopupTemplate& popup : menu.popups) {
-    auto* items = new wxMenu;
-    for (const MenuItemTemplate& item : popup.items) {
-      if (item.text == nullptr) {
-        items->AppendSeparator();
-      } else {
-        items->Append(WxMenuId(item.id), wxString::FromUTF8(item.text), wxString(),
-                      item.check ? wxITEM_CHECK : wxITEM_NORMAL);
-      }
-    }
-    bar->Append(items, wxString::FromUTF8(popup.text));
+    bar->Append(BuildPopupMenu(popup), wxString::FromUTF8(popup.text));
   }
   return bar;
 }
@@ -124,6 +115,20 @@ wxMenu* BuildPopupMenu(const MenuPopupTemplate& popup) {
     }
   }
   return items;
+}
+
+void AddToolTips(wxWindow& window, std::span<const ToolTipText> tips) {
+  for (const ToolTipText& tip : tips) {
+    if (wxWindow* control = window.FindWindow(tip.id)) control->SetToolTip(tip.text);
+  }
+}
+
+void SwallowEnterAndEscape(wxWindow& page) {
+  page.Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    const bool swallowed = key == WXK_RETURN || key == WXK_NUMPAD_ENTER || key == WXK_ESCAPE;
+    if (!swallowed) event.Skip();
+  });
 }
 
 }  // namespace pictaro

@@ -10,6 +10,7 @@
 #include <wx/window.h>
 
 #include <functional>
+#include <span>
 
 #include "resources/DialogTemplates.h"
 
@@ -37,6 +38,19 @@ using CustomControlMaker =
 void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
                    const CustomControlMaker& makeCustom, int container = 0);
 
+// A control's tool tip.
+struct ToolTipText {
+  int id;
+  const char* text;
+};
+
+// Gives the window's controls their tips; ids without a control are skipped.
+void AddToolTips(wxWindow& window, std::span<const ToolTipText> tips);
+
+// Keeps Enter and Escape from acting while the focus is inside `page`, so that neither closes
+// the window the page stands in.
+void SwallowEnterAndEscape(wxWindow& page);
+
 // wx keeps menu commands below 0x7FFF; the templates' command ids lie above it, so each
 // command takes its id's low 15 bits in wx.
 constexpr int WxMenuId(int id) {
@@ -45,5 +59,8 @@ constexpr int WxMenuId(int id) {
 
 // The menu bar of a menu template.
 wxMenuBar* BuildMenuBar(const MenuTemplate& menu);
+
+// One drop-down of a menu template as a menu of its own, for a popup.
+wxMenu* BuildPopupMenu(const MenuPopupTemplate& popup);
 
 }  // namespace pictaro

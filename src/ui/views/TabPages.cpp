@@ -6,7 +6,19 @@
 #include "ui/views/DialogBuilder.h"
 
 namespace pictaro {
-namespace {}  // namespace
+namespace {
+
+constexpr int kPreviewCell = 1041;
+constexpr int kAddButton = 1097;
+constexpr int kDeleteButton = 1098;
+
+constexpr ToolTipText kPreviewTips[] = {
+    {kPreviewCell, "Current icon resource, select another resource by clicking on grid"},
+    {kAddButton, "Update the selected icon resource using the data on the Photoshop layer"},
+    {kDeleteButton, "Clear the selected icon resource"},
+};
+
+}  // namespace
 
 const DialogTemplate& PageTemplate(int id) {
   return *FindDialogTemplate(id);
@@ -16,7 +28,8 @@ void SizePage(wxPanel& page, int dialog) {
   page.SetClientSize(DialogClientSize(PageTemplate(dialog)));
 }
 
-PreviewPage::PreviewPage(wxWindow* parent, PageOwner&) : wxPanel(parent, wxID_ANY) {
+PreviewPage::PreviewPage(wxWindow* parent, PageOwner& owner)
+    : wxPanel(parent, wxID_ANY), owner_(owner) {
   SizePage(*this, kPreviewDialog);
   BuildControls(this, PageTemplate(kPreviewDialog),
                 [this](wxWindow* on, const ControlTemplate& c, const wxRect& rect) {
@@ -27,6 +40,39 @@ PreviewPage::PreviewPage(wxWindow* parent, PageOwner&) : wxPanel(parent, wxID_AN
   cell_->SetSelected(1);
   cell_->SetClickable(0);
   cell_->SetStretch(1);
+  AddToolTips(*this, kPreviewTips);
+  SwallowEnterAndEscape(*this);
+  Bind(wxEVT_BUTTON, &PreviewPage::OnButton, this);
+  Bind(wxEVT_RADIOBUTTON, &PreviewPage::OnViewRadio, this);
+}
+
+void PreviewPage::OnButton(wxCommandEvent& event) {
+  // The page's own cell can't be clicked into a selection: its notice ends here.
+  switch (event.GetId()) {
+    case kAddButton:
+      owner_.CaptureCurrent();
+      break;
+    case kDeleteButton:
+      owner_.DeleteCurrent();
+      break;
+    case kPreviewCell:
+      break;
+    default:
+      event.Skip();
+  }
+}
+
+void PreviewPage::OnViewRadio(wxCommandEvent& event) {
+  GridSlot* slot = cell_->GetSlot();
+  const int id = event.GetId();
+  if (slot == nullptr || (id != kViewRadioBoth && id != kViewRadioData && id != kViewRadioMask)) {
+    event.Skip();
+    return;
+  }
+  slot->viewMode = id == kViewRadioData ? 1 : id == kViewRadioMask ? 2 : 0;
+  UpdateViewModeRadios();
+  owner_.UpdateSelectionControls();
+  owner_.RefreshViews();
 }
 
 void PreviewPage::UpdateViewModeRadios() {
@@ -42,6 +88,7 @@ VerifyPage::VerifyPage(wxWindow* parent, PageOwner& owner)
   SizePage(*this, kVerifyDialog);
   BuildControls(this, PageTemplate(kVerifyDialog), nullptr);
   reportBox_ = wxDynamicCast(FindWindow(1082), wxTextCtrl);
+  SwallowEnterAndEscape(*this);
   if (reportBox_ != nullptr) reportBox_->SetSize(wxSize(kLargeViewSize, kLargeViewSize));
   RefreshReport();
 }

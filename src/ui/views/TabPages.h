@@ -28,6 +28,10 @@ class PreviewPage : public wxPanel {
   void UpdateViewModeRadios();
 
  private:
+  void OnButton(wxCommandEvent& event);
+  void OnViewRadio(wxCommandEvent& event);
+
+  PageOwner& owner_;
   GridCell* cell_ = nullptr;
 };
 
