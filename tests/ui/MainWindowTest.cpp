@@ -480,5 +480,33 @@ TEST_F(MainWindowTest, EnterAndEscapeStayInsideThePages) {
   EXPECT_EQ(reachedWindow, (std::vector<int>{WXK_DELETE, WXK_DELETE}));
 }
 
+TEST_F(MainWindowTest, TheWebMenuOpensItsPages) {
+  std::vector<std::string> opened;
+  GridSlot before, after;
+  WithWindow([&](MainDialog& window) {
+    before = window.currentSlot;
+    desktop.urlOpens = false;  // a page that can't be opened changes nothing and says nothing
+    for (int id : {menu_ids::kProductPage, menu_ids::kSupportPage, menu_ids::kDeveloperSupport,
+                   menu_ids::kXpIcons, menu_ids::kVistaIcons, menu_ids::kVistaExperience,
+                   menu_ids::kHomePage}) {
+      wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
+      window.ProcessWindowEvent(command);
+    }
+    after = window.currentSlot;
+  });
+  opened = desktop.openedUrls;
+  ASSERT_EQ(opened.size(), 7u);
+  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(before, after);
+  // The maker's pages are the documentation installed beside the module.
+  for (std::size_t i : {0u, 1u, 2u, 6u}) {
+    ASSERT_EQ(opened[i].rfind("file://", 0), 0u) << opened[i];
+    EXPECT_TRUE(std::filesystem::is_regular_file(opened[i].substr(7))) << opened[i];
+  }
+  for (std::size_t i : {3u, 4u, 5u}) {
+    EXPECT_EQ(opened[i].rfind("https://learn.microsoft.com/", 0), 0u) << opened[i];
+  }
+}
+
 }  // namespace
 }  // namespace pictaro

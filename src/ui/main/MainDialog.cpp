@@ -13,6 +13,7 @@
 #include "model/CellPicture.h"
 #include "model/SettingsRecord.h"
 #include "platform/SettingsStore.h"
+#include "platform/WebPages.h"
 #include "resources/DialogTemplates.h"
 #include "ui/main/GridPanel.h"
 #include "ui/main/SmallDialogs.h"
@@ -515,7 +516,12 @@ void MainDialog::OnCommand(wxCommandEvent& event) {
       grid.SetPngCompression(pngCompression ? 1 : 0);
       break;
     default:
-      event.Skip();
+      // A page that can't be opened fails silently.
+      if (const std::string address = WebPageAddress(TemplateMenuId(id)); !address.empty()) {
+        desktop_.OpenUrl(address);
+      } else {
+        event.Skip();
+      }
   }
 }
 

@@ -56,6 +56,9 @@ void SwallowEnterAndEscape(wxWindow& page);
 constexpr int WxMenuId(int id) {
   return id & 0x7FFF;
 }
+constexpr int TemplateMenuId(int wxId) {
+  return wxId | 0x8000;
+}
 
 // The menu bar of a menu template.
 wxMenuBar* BuildMenuBar(const MenuTemplate& menu);
