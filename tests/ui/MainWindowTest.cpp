@@ -15,6 +15,7 @@
 
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
+#include "support/SampleLayer.h"
 #include "support/TempFolder.h"
 #include "ui/WxTestSupport.h"
 #include "ui/main/GridPanel.h"
@@ -250,14 +251,7 @@ TEST_F(MainWindowTest, EveryMenuItemWithItsStates) {
 // The main window over the sample layer, whose artwork stands at the standard positions.
 class SampleWindowTest : public MainWindowTest {
  protected:
-  SampleWindowTest() : MainWindowTest(SampleLayer()) {}
-  static Layer SampleLayer() {
-    std::string error;
-    std::optional<Layer> layer =
-        LoadLayerImage(PICTARO_SOURCE_DIR "/samples/sample-layer.png", false, error);
-    EXPECT_TRUE(layer) << error;
-    return layer ? std::move(*layer) : Layer{1, 1, 4, std::vector<std::uint8_t>(4, 0)};
-  }
+  SampleWindowTest() : MainWindowTest(testing::SampleLayer()) {}
 };
 
 TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {

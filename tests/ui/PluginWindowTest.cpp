@@ -11,10 +11,13 @@
 #include <functional>
 
 #include "host/FilterParameters.h"
+#include "host/LayerAccess.h"
 #include "host/PluginEntry.h"
+#include "model/ResourcePixels.h"
 #include "platform/FirstRun.h"
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
+#include "support/SampleLayer.h"
 #include "support/TempFolder.h"
 #include "ui/main/MainDialog.h"
 #include "ui/main/WxPluginUi.h"
@@ -24,7 +27,9 @@ namespace {
 
 class PluginWindowTest : public ::testing::Test {
  protected:
-  PluginWindowTest() : host(Layer{64, 48, 4, std::vector<std::uint8_t>(64 * 48 * 4, 0x80)}) {
+  explicit PluginWindowTest(Layer layer = Layer{64, 48, 4,
+                                                std::vector<std::uint8_t>(64 * 48 * 4, 0x80)})
+      : host(std::move(layer)) {
     RecordFirstRun(folder.Path());  // no Welcome in the way
     services.settingsFolder = folder.Path();
     services.applyStep = [this](HostContext&, Desktop&) { ++applySteps; };
@@ -141,6 +146,67 @@ TEST_F(PluginWindowTest, TheWindowPaintsItsButtons) {
     }
   }
   EXPECT_GT(darkPixels, 10);
+}
+
+// The real plug-in on the sample layer: Build, Save and Apply in the window, then the host's
+// layer holds the selected resource as the saved file has it.
+class SamplePluginTest : public PluginWindowTest {
+ protected:
+  SamplePluginTest() : PluginWindowTest(testing::SampleLayer()) {
+    services.applyStep = DoFilterRect;
+  }
+};
+
+TEST_F(SamplePluginTest, BuildSaveApplyWritesTheSavedResourceIntoTheLayer) {
+  const std::string saved = (folder.Path() / "robot.ico").string();
+  const Layer before = host.GetLayer();
+  EXPECT_EQ(RunWith([&](MainDialog& window) {
+              Click(window, 1000);  // Build
+              window.document.workingPath = saved;
+              window.document.workingName = "robot.ico";
+              Click(window, 1050);  // Save
+              Click(window, kIdApply);
+            }),
+            kNoErr);
+  ASSERT_TRUE(host.LayerChanged());
+
+  ResourceGrid file;
+  testing::RecordingDesktop quiet;
+  ASSERT_EQ(file.ReadIco(saved, quiet), 1);
+  EXPECT_EQ(file.CountPresent(), 13);
+  const GridSlot selected;  // the first start's 48 x 48 32-bit
+  const IconResource& resource = file.resources[ResourceGrid::IndexOf(selected)];
+  const Layer& after = host.GetLayer();
+  const int left = (after.width - 48) / 2;
+  const int top = (after.height - 48) / 2;
+  int differing = 0, changedOutside = 0;
+  for (int y = 0; y < after.height; ++y) {
+    for (int x = 0; x < after.width; ++x) {
+      const std::uint8_t* pixel = const_cast<Layer&>(after).At(x, y);
+      const bool inside = x >= left && x < left + 48 && y >= top && y < top + 48;
+      if (!inside) {
+        changedOutside += std::memcmp(pixel, const_cast<Layer&>(before).At(x, y), 4) != 0;
+        continue;
+      }
+      const ResourcePixel p = PixelAt(resource, x - left, y - top);
+      const std::uint8_t expected[4] = {p.red, p.green, p.blue, p.alpha};
+      differing += std::memcmp(pixel, expected, 4) != 0;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(changedOutside, 0);
+
+  // A second run in the same process reopens the saved file.
+  int present = 0;
+  std::string label;
+  EXPECT_EQ(RunWith([&](MainDialog& window) {
+              present = window.grid.CountPresent();
+              label = window.FindWindow(1096)->GetLabel().utf8_string();
+              Click(window, kIdDone);
+            }),
+            kUserCanceledErr);
+  EXPECT_EQ(present, 13);
+  EXPECT_EQ(label, "robot.ico");
 }
 
 }  // namespace
