@@ -15,12 +15,12 @@ class PageOwner {
   virtual HostContext& Host() = 0;
   virtual Desktop& GetDesktop() = 0;
   // The window's shared refreshes after the current selection changed.
-  virtual void UpdateSelectionControls() {}
+  virtual void UpdateSelectionControls() = 0;
   virtual void ShowCurrentSlot() = 0;
   virtual void RefreshViews() = 0;
   // Empties the current resource, or captures it from the layer, as Delete and Insert do.
-  virtual void DeleteCurrent() {}
-  virtual void CaptureCurrent() {}
+  virtual void DeleteCurrent() = 0;
+  virtual void CaptureCurrent() = 0;
 
  protected:
   ~PageOwner() = default;
