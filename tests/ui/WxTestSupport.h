@@ -5,12 +5,18 @@
 #include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
+#include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/modalhook.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
+#include <utility>
 
 namespace pictaro::testing {
 
@@ -63,5 +69,40 @@ inline wxImage Snapshot(wxWindow& window) {
 inline std::uint32_t PixelOf(const wxImage& image, int x, int y) {
   return image.GetRed(x, y) | (image.GetGreen(x, y) << 8) | (image.GetBlue(x, y) << 16);
 }
+
+// Lets each modal dialog open, hands it to `inspect`, then presses its button 1 (Close or OK)
+// and keeps the dialog's answer.
+class DialogInspector : public wxModalDialogHook {
+ public:
+  explicit DialogInspector(std::function<void(wxDialog&)> inspect) : inspect_(std::move(inspect)) {
+    Register();
+  }
+  ~DialogInspector() override { Unregister(); }
+
+  int answer = wxID_NONE;
+
+ protected:
+  int Enter(wxDialog* dialog) override {
+    dialog->CallAfter([this, dialog] {
+      Settle();
+      inspect_(*dialog);
+      wxWindow* button = dialog->FindWindow(1);
+      if (button != nullptr) {
+        wxCommandEvent click(wxEVT_BUTTON, 1);
+        click.SetEventObject(button);
+        button->ProcessWindowEvent(click);
+      }
+      if (dialog->IsModal()) {
+        ADD_FAILURE() << "the dialog stayed open";
+        dialog->EndModal(wxID_CANCEL);
+      }
+    });
+    return wxID_NONE;
+  }
+  void Exit(wxDialog* dialog) override { answer = dialog->GetReturnCode(); }
+
+ private:
+  std::function<void(wxDialog&)> inspect_;
+};
 
 }  // namespace pictaro::testing

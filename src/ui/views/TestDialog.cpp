@@ -1,0 +1,221 @@
+#include "ui/views/TestDialog.h"
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dcclient.h>
+#include <wx/imaglist.h>
+#include <wx/slider.h>
+#include <wx/stattext.h>
+#include <wx/treectrl.h>
+
+#include <algorithm>
+
+#include "resources/DialogTemplates.h"
+#include "ui/views/DialogBuilder.h"
+
+namespace pictaro {
+
+using namespace test_ids;
+
+namespace {
+
+constexpr int kLargestSide = 256;
+constexpr int kTickStep = 16;
+constexpr int kTreeImageSide = 16;
+constexpr int kIconButtons[] = {kSmallButton, kMediumButton, kLargeButton};
+
+// GTK draws no static border; a plain line is the nearest it has.
+#ifdef __WXGTK__
+constexpr long kStaticEdgeBorder = wxBORDER_SIMPLE;
+#else
+constexpr long kStaticEdgeBorder = wxBORDER_STATIC;
+#endif
+
+wxImage ImageOf(const wxIcon& icon) {
+  wxBitmap bitmap;
+  bitmap.CopyFromIcon(icon);
+  return bitmap.ConvertToImage();
+}
+
+// Puts the icon on the button, scaled down to what the theme's padding leaves inside the
+// button when the icon is larger than that.
+void PutIconOnButton(wxButton& button, const wxImage& icon) {
+  button.SetBitmap(wxBitmap(icon));
+  const wxSize padding = button.GetBestSize() - icon.GetSize();
+  const wxSize room = button.GetSize() - padding;
+  const int side = std::max(1, std::min(room.x, room.y));
+  if (side >= icon.GetWidth() && side >= icon.GetHeight()) return;
+  button.SetBitmap(wxBitmap(icon.Scale(side, side, wxIMAGE_QUALITY_HIGH)));
+}
+
+}  // namespace
+
+class IconPicture : public wxWindow {
+ public:
+  IconPicture(wxWindow* parent, wxWindowID id, const wxRect& rect, long border)
+      : wxWindow(parent, id, rect.GetPosition(), rect.GetSize(), border) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, &IconPicture::OnPaint, this);
+  }
+
+  void SetIcon(const wxIcon& icon) {
+    image_ = ImageOf(icon);
+    ownSize_ = wxBitmap(image_);
+    scaled_ = wxBitmap();
+  }
+  void SetCentred(bool centred) { centred_ = centred; }
+  // Like a static picture, it never takes the focus.
+  bool AcceptsFocus() const override { return false; }
+
+ private:
+  void OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    dc.SetBackground(wxBrush(GetParent()->GetBackgroundColour()));
+    dc.Clear();
+    const wxSize area = GetClientSize();
+    if (!image_.IsOk() || area.x <= 0 || area.y <= 0) return;
+    if (centred_) {
+      dc.DrawBitmap(ownSize_, (area.x - ownSize_.GetWidth()) / 2,
+                    (area.y - ownSize_.GetHeight()) / 2, true);
+      return;
+    }
+    // Whole pixels, as the icon's own pixels are what the window is for.
+    if (!scaled_.IsOk() || scaled_.GetSize() != area)
+      scaled_ = wxBitmap(image_.Scale(area.x, area.y, wxIMAGE_QUALITY_NEAREST));
+    dc.DrawBitmap(scaled_, 0, 0, true);
+  }
+
+  wxImage image_;
+  wxBitmap ownSize_;
+  wxBitmap scaled_;
+  bool centred_ = false;
+};
+
+TestDialog::TestDialog(const wxIcon& icon, wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, wxString::FromUTF8(FindDialogTemplate(kTestDialog)->caption)),
+      icon_(icon) {
+  const DialogTemplate& layout = *FindDialogTemplate(kTestDialog);
+  SetFont(DialogFont());
+  BuildControls(this, layout, [this](wxWindow* on, const ControlTemplate& c, const wxRect& rect) {
+    return MakeControl(on, c.id, rect);
+  });
+  SetClientSize(DialogClientSize(layout));
+  // Done is both the affirmative and the escape button, so Enter, Esc and the close box all
+  // end the window through it.
+  SetAffirmativeId(kDone);
+  SetEscapeId(kDone);
+  sizeText_ = wxDynamicCast(FindWindow(kSizeText), wxStaticText);
+  Initialise();
+  Centre();
+
+  // The slider reports a move as a scroll and as a slider command; either redraws.
+  Bind(wxEVT_SLIDER, &TestDialog::OnSliderMoved, this, kSlider);
+  Bind(wxEVT_SCROLL_THUMBTRACK, &TestDialog::OnSliderMoved, this, kSlider);
+  Bind(wxEVT_SCROLL_CHANGED, &TestDialog::OnSliderMoved, this, kSlider);
+  Bind(wxEVT_CHECKBOX, &TestDialog::OnDisableButtons, this, kDisableButtons);
+  for (int id : {kCenterImage, kClientEdge, kStaticEdge})
+    Bind(wxEVT_CHECKBOX, &TestDialog::OnPictureStyle, this, id);
+}
+
+wxWindow* TestDialog::MakeControl(wxWindow* parent, int id, const wxRect& rect) {
+  switch (id) {
+    case kPicture:
+      picture_ = new IconPicture(parent, id, rect, wxBORDER_NONE);
+      return picture_;
+    case kSlider:
+      slider_ = new wxSlider(parent, id, 0, 0, kLargestSide, rect.GetPosition(), rect.GetSize(),
+                             wxSL_HORIZONTAL | wxSL_AUTOTICKS);
+      return slider_;
+    case kTree:
+      tree_ = new wxTreeCtrl(parent, id, rect.GetPosition(), rect.GetSize(),
+                             wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
+      return tree_;
+    default:
+      return new wxButton(parent, id, wxString(), rect.GetPosition(), rect.GetSize(),
+                          wxBU_EXACTFIT | wxBU_NOTEXT);
+  }
+}
+
+void TestDialog::Initialise() {
+  SetIcon(icon_);
+
+  const wxImage image = ImageOf(icon_);
+  for (int id : kIconButtons) {
+    if (auto* button = wxDynamicCast(FindWindow(id), wxButton)) PutIconOnButton(*button, image);
+  }
+  picture_->SetIcon(icon_);
+
+  const int side = icon_.GetWidth();
+  picture_->SetSize(wxSize(side, side));
+
+  slider_->SetRange(0, kLargestSide);
+  slider_->SetTickFreq(kTickStep);
+  slider_->SetValue(side);
+  ShowPictureSize(side);
+
+  auto* images = new wxImageList(kTreeImageSide, kTreeImageSide, true, 1);
+  images->Add(wxBitmap(image.Scale(kTreeImageSide, kTreeImageSide, wxIMAGE_QUALITY_HIGH)));
+  tree_->AssignImageList(images);
+
+  const wxTreeItemId root = tree_->AddRoot("Parent Item", 0, 0);
+  for (int i = 0; i < 2; ++i) tree_->AppendItem(root, "Child Item", 0, 0);
+  tree_->Expand(root);
+}
+
+void TestDialog::OnSliderMoved(wxCommandEvent&) {
+  ShowPictureSize(slider_->GetValue());
+}
+
+void TestDialog::OnDisableButtons(wxCommandEvent& event) {
+  for (int id : kIconButtons) {
+    if (wxWindow* button = FindWindow(id)) button->Enable(!event.IsChecked());
+  }
+}
+
+void TestDialog::OnPictureStyle(wxCommandEvent&) {
+  // The toolkit has one frame per window: the sunken client edge wins over the static edge.
+  long border = wxBORDER_NONE;
+  if (IsChecked(kClientEdge)) {
+    border = wxBORDER_SUNKEN;
+  } else if (IsChecked(kStaticEdge)) {
+    border = kStaticEdgeBorder;
+  }
+  if (border != (picture_->GetWindowStyleFlag() & wxBORDER_MASK)) ReplacePicture(border);
+  picture_->SetCentred(IsChecked(kCenterImage));
+  RefreshPicture();
+}
+
+void TestDialog::ReplacePicture(long border) {
+  // GTK fixes a window's frame when the window is made, so a new frame takes a new window.
+  const wxRect outer = picture_->GetRect();
+  wxWindow* parent = picture_->GetParent();
+  picture_->Destroy();
+  picture_ = new IconPicture(parent, kPicture, outer, border);
+  picture_->SetIcon(icon_);
+}
+
+void TestDialog::ShowPictureSize(int side) {
+  if (sizeText_ != nullptr) sizeText_->SetLabel(wxString::Format("%d x %d pixels", side, side));
+  picture_->SetSize(wxSize(side, side));
+  RefreshPicture();
+}
+
+void TestDialog::RefreshPicture() {
+  // Resizing to nothing and back makes a changed frame take effect.
+  const wxRect outer = picture_->GetRect();
+  picture_->SetSize(outer.x, outer.y, 0, 0);
+  picture_->SetSize(outer);
+  picture_->Refresh();
+}
+
+bool TestDialog::IsChecked(int id) const {
+  const auto* box = wxDynamicCast(FindWindow(id), wxCheckBox);
+  return box != nullptr && box->IsChecked();
+}
+
+void ShowTestDialog(const wxIcon& icon, wxWindow* parent) {
+  TestDialog dialog(icon, parent);
+  dialog.ShowModal();
+}
+
+}  // namespace pictaro
