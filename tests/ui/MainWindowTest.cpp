@@ -6,6 +6,7 @@
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
+#include <wx/textctrl.h>
 
 #include <filesystem>
 #include <fstream>
@@ -500,6 +501,43 @@ TEST_F(MainWindowTest, TheWebMenuOpensItsPages) {
   for (std::size_t i : {3u, 4u, 5u}) {
     EXPECT_EQ(opened[i].rfind("https://learn.microsoft.com/", 0), 0u) << opened[i];
   }
+}
+
+TEST_F(SampleWindowTest, TheVerifyTabReportsAndTestsTheSelection) {
+  std::string emptyReport, builtReport, pngReport;
+  std::vector<std::string> testedTitles;
+  testing::DialogInspector inspector(
+      [&](wxDialog& dialog) { testedTitles.push_back(dialog.GetTitle().utf8_string()); });
+  WithWindow([&](MainDialog& window) {
+    auto report = [&window] {
+      return wxDynamicCast(window.FindWindow(1082), wxTextCtrl)->GetValue().utf8_string();
+    };
+    emptyReport = report();
+    Click(window, 1080);  // Test on an empty position: a message, no window
+    Click(window, main_ids::kBuild);
+    builtReport = report();
+    wxCommandEvent png(wxEVT_MENU, WxMenuId(menu_ids::kPngCompression));
+    window.ProcessWindowEvent(png);
+    const std::string beforeRefresh = report();
+    EXPECT_EQ(beforeRefresh, builtReport);  // the flag alone doesn't rebuild the report
+    Click(window, 1026);                    // a new selection does
+    pngReport = report();
+    Click(window, 1080);
+  });
+  EXPECT_EQ(emptyReport,
+            "\u2022 At least one 16x16 resource should be included in the grid. This icon will be "
+            "used in favorites menus, window title bars, the taskbar and many other parts of the "
+            "Windows user interface.\n\n\u2022 At least one 32x32 resource should be included in "
+            "the grid. This icon will be used on the desktop and many other parts of the Windows "
+            "user interface.\n\n");
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            "Please select a grid location that contains an icon resource");
+  EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
+  EXPECT_EQ(builtReport.find("PNG compression"), std::string::npos);
+  EXPECT_EQ(builtReport.rfind("\u2022 The 48x48 pixel, 4-bit resource will cause problems", 0), 0u);
+  EXPECT_NE(pngReport.find("will be compressed with PNG compression"), std::string::npos);
+  EXPECT_EQ(testedTitles, std::vector<std::string>{"Pictaro Test"});
 }
 
 }  // namespace

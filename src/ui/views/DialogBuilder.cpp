@@ -18,15 +18,34 @@ wxString Text(const ControlTemplate& control) {
   return control.text == nullptr ? wxString() : wxString::FromUTF8(control.text);
 }
 
+// One line of text in dialog units.
+constexpr int kLineHeight = 8;
+
+// The toolkit's check mark takes more room than the templates allow for: a box or radio
+// grows to the right until its whole text shows.
+wxWindow* AtLeastBestWidth(wxWindow* control) {
+  const wxSize size = control->GetSize();
+  const int best = control->GetBestSize().x;
+  if (best > size.x) control->SetSize(wxSize(best, size.y));
+  return control;
+}
+
 wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const wxRect& rect) {
   const wxWindowID id = c.id < 0 ? wxID_ANY : c.id;
   const wxPoint pos = rect.GetPosition();
   const wxSize size = rect.GetSize();
   switch (c.kind) {
-    case ControlKind::Label:
-      return new wxStaticText(parent, id, Text(c), pos, size,
-                              wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END |
-                                  ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
+    case ControlKind::Label: {
+      // A label taller than one line of the font wraps inside its width; a one-line label
+      // that doesn't fit ends in an ellipsis.
+      const bool oneLine = c.height <= kLineHeight;
+      auto* label =
+          new wxStaticText(parent, id, Text(c), pos, size,
+                           wxST_NO_AUTORESIZE | (oneLine ? wxST_ELLIPSIZE_END : 0) |
+                               ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
+      if (!oneLine) label->Wrap(size.x);
+      return label;
+    }
     case ControlKind::Button:
     case ControlKind::DefaultButton: {
       auto* button = new wxButton(parent, id, Text(c), pos, size, wxBU_EXACTFIT);
@@ -34,10 +53,10 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
       return button;
     }
     case ControlKind::Radio:
-      return new wxRadioButton(parent, id, Text(c), pos, size,
-                               (c.style & kStyleGroup) ? wxRB_GROUP : 0);
+      return AtLeastBestWidth(new wxRadioButton(parent, id, Text(c), pos, size,
+                                                (c.style & kStyleGroup) ? wxRB_GROUP : 0));
     case ControlKind::CheckBox:
-      return new wxCheckBox(parent, id, Text(c), pos, size);
+      return AtLeastBestWidth(new wxCheckBox(parent, id, Text(c), pos, size));
     case ControlKind::Edit: {
       long style = 0;
       if (c.style & kStyleReadOnly) style |= wxTE_READONLY;

@@ -4,6 +4,8 @@
 
 #include "model/CompatibilityReport.h"
 #include "ui/views/DialogBuilder.h"
+#include "ui/views/RasterBitmap.h"
+#include "ui/views/TestDialog.h"
 
 namespace pictaro {
 namespace {
@@ -11,6 +13,14 @@ namespace {
 constexpr int kPreviewCell = 1041;
 constexpr int kAddButton = 1097;
 constexpr int kDeleteButton = 1098;
+
+constexpr int kTestButton = 1080;
+constexpr int kReportBox = 1082;
+
+constexpr ToolTipText kVerifyTips[] = {
+    {kTestButton, "Open a window that allows you to test the selected icon resource"},
+    {kReportBox, "This report will be updated as you change the icon resource grid"},
+};
 
 constexpr ToolTipText kPreviewTips[] = {
     {kPreviewCell, "Current icon resource, select another resource by clicking on grid"},
@@ -87,10 +97,22 @@ VerifyPage::VerifyPage(wxWindow* parent, PageOwner& owner)
     : wxPanel(parent, wxID_ANY), owner_(owner) {
   SizePage(*this, kVerifyDialog);
   BuildControls(this, PageTemplate(kVerifyDialog), nullptr);
-  reportBox_ = wxDynamicCast(FindWindow(1082), wxTextCtrl);
-  SwallowEnterAndEscape(*this);
+  reportBox_ = wxDynamicCast(FindWindow(kReportBox), wxTextCtrl);
   if (reportBox_ != nullptr) reportBox_->SetSize(wxSize(kLargeViewSize, kLargeViewSize));
+  AddToolTips(*this, kVerifyTips);
+  SwallowEnterAndEscape(*this);
+  Bind(wxEVT_BUTTON, &VerifyPage::OnTest, this, kTestButton);
   RefreshReport();
+}
+
+void VerifyPage::OnTest(wxCommandEvent&) {
+  const wxIcon icon = CreateIcon(owner_.Grid(), owner_.CurrentSlot());
+  if (!icon.IsOk()) {
+    owner_.GetDesktop().ShowMessage("Please select a grid location that contains an icon resource",
+                                    kAppTitle, MessageIcon::Exclamation, MessageButtons::Ok);
+    return;
+  }
+  ShowTestDialog(icon, this);
 }
 
 void VerifyPage::RefreshReport() {

@@ -43,6 +43,9 @@ class VerifyPage : public wxPanel {
   const std::string& ReportText() const { return reportText_; }
 
  private:
+  // Opens the Test window on the current selection's icon.
+  void OnTest(wxCommandEvent& event);
+
   PageOwner& owner_;
   wxTextCtrl* reportBox_ = nullptr;
   std::string reportText_;
