@@ -47,7 +47,8 @@ void RunFilter(HostContext& host, EntryServices& services) {
     RecordFirstRun(services.settingsFolder);
   }
   ImageLibrary imageLibrary;
-  const int outcome = session.Started() ? services.ui.RunMainWindow(host, services.settingsFolder) : kMainWindowFailed;
+  const int outcome = session.Started() ? services.ui.RunMainWindow(host, services.settingsFolder)
+                                        : kMainWindowFailed;
   switch (outcome) {
     case kMainWindowFailed:
       services.ui.GetDesktop().ShowMessage("Can't open application window.", kAppTitle,
