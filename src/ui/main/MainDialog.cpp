@@ -93,10 +93,6 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::pat
       kGridPanel);
   SetClientSize(DialogClientSize(layout));
   CentreOnScreen();
-  if (auto* apply = wxDynamicCast(FindWindow(kApply), wxButton)) {
-    SetDefaultItem(apply);
-    apply->SetFocus();
-  }
 
   wxAcceleratorEntry escape(wxACCEL_NORMAL, WXK_ESCAPE, kDone);
   SetAcceleratorTable(wxAcceleratorTable(1, &escape));
@@ -109,6 +105,11 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::pat
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
 
   OnInitDialog();
+  // Enter presses Apply, which starts with the focus, as the default button of a dialog.
+  if (auto* apply = wxDynamicCast(FindWindow(kApply), wxButton)) {
+    SetDefaultItem(apply);
+    apply->SetFocus();
+  }
 }
 
 MainDialog::~MainDialog() {
