@@ -103,7 +103,7 @@ class LayerViewTest : public ::testing::Test {
     page->ProcessWindowEvent(event);
   }
   void Toggle(int id) {
-    auto* box = wxDynamicCast(page->FindWindow(id), wxCheckBox);
+    auto* box = dynamic_cast<wxCheckBox*>(page->FindWindow(id));
     box->SetValue(!box->GetValue());
     wxCommandEvent event(wxEVT_CHECKBOX, id);
     event.SetEventObject(box);
@@ -184,7 +184,7 @@ TEST_F(LayerViewTest, DragsAndArrowKeysMoveThePositionOnlyWhenUnlocked) {
 
     Key(WXK_SPACE);
     EXPECT_FALSE(view->GetZoom());
-    EXPECT_FALSE(wxDynamicCast(page->FindWindow(kZoom), wxCheckBox)->GetValue());
+    EXPECT_FALSE(dynamic_cast<wxCheckBox*>(page->FindWindow(kZoom))->GetValue());
 
     wxCommandEvent reset(wxEVT_BUTTON, kReset);
     page->ProcessWindowEvent(reset);

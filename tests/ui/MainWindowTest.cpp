@@ -66,7 +66,7 @@ class MainWindowTest : public ::testing::Test {
 std::vector<int> CheckedRadios(wxWindow& window) {
   std::vector<int> checked;
   for (int id : {1031, 1032, 1033, 1034, 1043, 1037, 1036, 1035, 1040, 1039}) {
-    auto* radio = wxDynamicCast(window.FindWindow(id), wxRadioButton);
+    auto* radio = dynamic_cast<wxRadioButton*>(window.FindWindow(id));
     if (radio != nullptr && radio->GetValue()) checked.push_back(id);
   }
   return checked;
@@ -402,7 +402,7 @@ TEST_F(SampleWindowTest, ThePreviewShowsTheSelectionInItsViewMode) {
     Click(window, 1029);  // another cell: the view mode stays
     afterClick = window.currentSlot;
     for (int id : {kViewRadioBoth, kViewRadioData, kViewRadioMask}) {
-      maskChecked.push_back(wxDynamicCast(window.FindWindow(id), wxRadioButton)->GetValue());
+      maskChecked.push_back(dynamic_cast<wxRadioButton*>(window.FindWindow(id))->GetValue());
     }
     mask = testing::Snapshot(*window.previewCell);
     grid = testing::Snapshot(*window.cells[11]);
@@ -510,7 +510,7 @@ TEST_F(SampleWindowTest, TheVerifyTabReportsAndTestsTheSelection) {
       [&](wxDialog& dialog) { testedTitles.push_back(dialog.GetTitle().utf8_string()); });
   WithWindow([&](MainDialog& window) {
     auto report = [&window] {
-      return wxDynamicCast(window.FindWindow(1082), wxTextCtrl)->GetValue().utf8_string();
+      return dynamic_cast<wxTextCtrl*>(window.FindWindow(1082))->GetValue().utf8_string();
     };
     emptyReport = report();
     Click(window, 1080);  // Test on an empty position: a message, no window

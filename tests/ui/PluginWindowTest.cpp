@@ -50,7 +50,7 @@ class PluginWindowTest : public ::testing::Test {
   }
 
   static void Click(MainDialog& window, int id) {
-    auto* button = wxDynamicCast(window.FindWindow(id), wxButton);
+    auto* button = dynamic_cast<wxButton*>(window.FindWindow(id));
     ASSERT_NE(button, nullptr);
     wxCommandEvent click(wxEVT_BUTTON, id);
     click.SetEventObject(button);

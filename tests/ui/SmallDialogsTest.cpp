@@ -23,7 +23,7 @@ using testing::Snapshot;
 // Whether some label of the dialog says `text`, wherever its lines were broken.
 bool ShowsText(wxDialog& dialog, const wxString& text) {
   for (wxWindow* child : dialog.GetChildren()) {
-    if (auto* label = wxDynamicCast(child, wxStaticText)) {
+    if (auto* label = dynamic_cast<wxStaticText*>(child)) {
       wxString shown = label->GetLabel();
       shown.Replace("\n", " ");
       if (shown.Contains(text)) return true;

@@ -47,7 +47,7 @@ class TestDialogTest : public ::testing::Test {
   }
   template <typename T>
   T& Control(int id) {
-    return *wxDynamicCast(dialog->FindWindow(id), T);
+    return *dynamic_cast<T*>(dialog->FindWindow(id));
   }
   wxWindow& Picture() { return *dialog->FindWindow(kPicture); }
   wxString SizeText() { return Control<wxStaticText>(kSizeText).GetLabel(); }

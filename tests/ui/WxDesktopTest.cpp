@@ -107,7 +107,7 @@ TEST_F(WxDesktopTest, ASaveChooserOpensOnTextThatIsNoFolder) {
   wxString wildcard, name, folder;
   bool shown = false, confirms = false;
   script.steps.push_back(WhileShown([&](wxDialog& dialog) {
-    auto* chooser = wxDynamicCast(&dialog, wxFileDialog);
+    auto* chooser = dynamic_cast<wxFileDialog*>(&dialog);
     if (chooser == nullptr) return wxID_OK;
     shown = chooser->IsShown();
     confirms = chooser->HasFdFlag(wxFD_SAVE) && chooser->HasFdFlag(wxFD_OVERWRITE_PROMPT);
@@ -136,7 +136,7 @@ TEST_F(WxDesktopTest, AnOpenChooserAnswersTheFullPathOfTheChosenFile) {
     chooser.CallAfter([&, tries] { selectThenOk(chooser, tries - 1); });
   };
   script.steps.push_back([&](wxDialog& dialog) {
-    auto* chooser = wxDynamicCast(&dialog, wxFileDialog);
+    auto* chooser = dynamic_cast<wxFileDialog*>(&dialog);
     if (chooser == nullptr) return wxID_CANCEL;
     mustExist = chooser->HasFdFlag(wxFD_OPEN) && chooser->HasFdFlag(wxFD_FILE_MUST_EXIST);
     chooser->CallAfter([&, chooser] {

@@ -57,7 +57,7 @@ bool IsCellId(int id) {
 }
 
 void CheckRadio(wxWindow& window, int id) {
-  if (auto* radio = wxDynamicCast(window.FindWindow(id), wxRadioButton)) radio->SetValue(true);
+  if (auto* radio = dynamic_cast<wxRadioButton*>(window.FindWindow(id))) radio->SetValue(true);
 }
 
 }  // namespace
@@ -106,7 +106,7 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::pat
 
   OnInitDialog();
   // Enter presses Apply, which starts with the focus, as the default button of a dialog.
-  if (auto* apply = wxDynamicCast(FindWindow(kApply), wxButton)) {
+  if (auto* apply = dynamic_cast<wxButton*>(FindWindow(kApply))) {
     SetDefaultItem(apply);
     apply->SetFocus();
   }
@@ -155,7 +155,7 @@ void MainDialog::DefineSlots() {
 
 void MainDialog::AttachCells() {
   for (int i = 0; i < kCellCount; ++i) {
-    cells[i] = wxDynamicCast(FindWindow(kCellIds[i]), GridCell);
+    cells[i] = dynamic_cast<GridCell*>(FindWindow(kCellIds[i]));
     cells[i]->SetSlot(&slots[i]);
     cells[i]->SetGrid(&grid);
     // The image area is exactly the resource; the frame takes 3 pixels on each side.
@@ -448,7 +448,7 @@ void MainDialog::OnCommand(wxCommandEvent& event) {
     return;
   }
   if (IsCellId(id)) {
-    if (auto* cell = wxDynamicCast(event.GetEventObject(), GridCell); cell && cell->GetSlot()) {
+    if (auto* cell = dynamic_cast<GridCell*>(event.GetEventObject()); cell && cell->GetSlot()) {
       SelectSlot(*cell->GetSlot());
     }
     return;

@@ -33,7 +33,7 @@ CapturePage::CapturePage(wxWindow* parent, PageOwner& owner) : wxPanel(parent, w
                                         wxSize(kLargeViewSize, kLargeViewSize));
                   return view_;
                 });
-  zoomBox_ = wxDynamicCast(FindWindow(kZoom), wxCheckBox);
+  zoomBox_ = dynamic_cast<wxCheckBox*>(FindWindow(kZoom));
   view_->SetOwner(&owner);
   view_->SetSlot(&initialSlot_);
   view_->Relayout();

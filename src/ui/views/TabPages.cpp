@@ -89,7 +89,7 @@ void PreviewPage::UpdateViewModeRadios() {
   const GridSlot* slot = cell_->GetSlot();
   const int checked = slot != nullptr ? slot->ViewRadioId() : kViewRadioBoth;
   for (int id : {kViewRadioBoth, kViewRadioData, kViewRadioMask}) {
-    if (auto* radio = wxDynamicCast(FindWindow(id), wxRadioButton)) radio->SetValue(id == checked);
+    if (auto* radio = dynamic_cast<wxRadioButton*>(FindWindow(id))) radio->SetValue(id == checked);
   }
 }
 
@@ -97,7 +97,7 @@ VerifyPage::VerifyPage(wxWindow* parent, PageOwner& owner)
     : wxPanel(parent, wxID_ANY), owner_(owner) {
   SizePage(*this, kVerifyDialog);
   BuildControls(this, PageTemplate(kVerifyDialog), nullptr);
-  reportBox_ = wxDynamicCast(FindWindow(kReportBox), wxTextCtrl);
+  reportBox_ = dynamic_cast<wxTextCtrl*>(FindWindow(kReportBox));
   if (reportBox_ != nullptr) reportBox_->SetSize(wxSize(kLargeViewSize, kLargeViewSize));
   AddToolTips(*this, kVerifyTips);
   SwallowEnterAndEscape(*this);

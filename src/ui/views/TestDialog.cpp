@@ -104,7 +104,7 @@ TestDialog::TestDialog(const wxIcon& icon, wxWindow* parent)
   // end the window through it.
   SetAffirmativeId(kDone);
   SetEscapeId(kDone);
-  sizeText_ = wxDynamicCast(FindWindow(kSizeText), wxStaticText);
+  sizeText_ = dynamic_cast<wxStaticText*>(FindWindow(kSizeText));
   Initialise();
   Centre();
 
@@ -141,7 +141,7 @@ void TestDialog::Initialise() {
 
   const wxImage image = ImageOf(icon_);
   for (int id : kIconButtons) {
-    if (auto* button = wxDynamicCast(FindWindow(id), wxButton)) PutIconOnButton(*button, image);
+    if (auto* button = dynamic_cast<wxButton*>(FindWindow(id))) PutIconOnButton(*button, image);
   }
   picture_->SetIcon(icon_);
 
@@ -209,7 +209,7 @@ void TestDialog::RefreshPicture() {
 }
 
 bool TestDialog::IsChecked(int id) const {
-  const auto* box = wxDynamicCast(FindWindow(id), wxCheckBox);
+  const auto* box = dynamic_cast<wxCheckBox*>(FindWindow(id));
   return box != nullptr && box->IsChecked();
 }
 
