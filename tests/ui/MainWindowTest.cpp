@@ -14,6 +14,7 @@
 #include <optional>
 #include <set>
 
+#include "model/SettingsRecord.h"
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
 #include "support/SampleLayer.h"
@@ -347,6 +348,26 @@ TEST_F(MainWindowTest, SettingsOfAnotherSizeAreReportedAndTheDefaultsKept) {
     // Leaving the window stored a valid record in its place.
     EXPECT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
   }
+}
+
+TEST_F(MainWindowTest, StoredIndicesOutsideTheirListsStayHarmless) {
+  SettingsRecord record;
+  record.sizeIndex = 3;
+  record.depthIndex = 2;
+  record.maskIndex = 1;
+  record.backgroundColors = {0x000001, 0x000002, 0x000003, 0x000004, 0x000005, 0x000006,
+                             0x000007, 0x000008, 0x000009, 0x00000A, 0x00000B, 0x00000C,
+                             0x00000D, 0x00000E, 0x00000F, 0x000010};
+  record.backgroundIndex = -5;
+  record.tabIndex = 7;
+  WriteFile(settings.Path() / "Settings", EncodeSettings(record));
+  WithWindow([&](MainDialog& window) {
+    EXPECT_EQ(window.pageTabs->GetSelection(), 2);  // any other index shows Capture
+    Click(window, main_ids::kCycle);
+    EXPECT_EQ(window.backgroundIndex, 12);
+    EXPECT_EQ(window.backgroundColor, 0x00000Du);
+  });
+  EXPECT_TRUE(desktop.messages.empty());
 }
 
 TEST_F(MainWindowTest, ColorTableFilesAndTheOptionsTheyTurnOff) {

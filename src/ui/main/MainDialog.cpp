@@ -346,7 +346,9 @@ void MainDialog::SaveSettings() {
 }
 
 void MainDialog::CycleBackground() {
-  backgroundIndex = desktop_.ShiftDown() ? (backgroundIndex + 15) % 16 : (backgroundIndex + 1) % 16;
+  // A stored index may lie anywhere; the list wraps both ways.
+  const int step = desktop_.ShiftDown() ? -1 : 1;
+  backgroundIndex = ((backgroundIndex + step) % 16 + 16) % 16;
   backgroundColor = BackgroundColors[static_cast<std::size_t>(backgroundIndex)];
   ApplyBackgroundColor();
   RefreshViews();

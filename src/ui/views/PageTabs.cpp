@@ -17,8 +17,9 @@ void PageTabs::CreatePages(PageOwner& owner) {
 }
 
 void PageTabs::ShowSelectedPage() {
-  if (tabIndex_ < 0 || tabIndex_ >= static_cast<int>(GetPageCount())) tabIndex_ = 0;
-  if (GetSelection() != tabIndex_) ChangeSelection(static_cast<size_t>(tabIndex_));
+  // Any index but Preview's and Verify's shows the Capture page.
+  const int page = tabIndex_ == 0 || tabIndex_ == 1 ? tabIndex_ : 2;
+  if (GetSelection() != page) ChangeSelection(static_cast<size_t>(page));
 }
 
 void PageTabs::OnPageChanged(wxBookCtrlEvent& event) {

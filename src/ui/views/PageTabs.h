@@ -20,7 +20,7 @@ class PageTabs : public wxNotebook {
   void ShowSelectedPage();
 
   int TabIndex() const { return tabIndex_; }
-  // Another value than 0, 1 or 2 shows the first page.
+  // Another value than 0 or 1 shows the Capture page; the value itself is kept.
   void SetTabIndex(int index) { tabIndex_ = index; }
 
   PreviewPage* previewPage = nullptr;
