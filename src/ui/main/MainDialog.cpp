@@ -232,9 +232,9 @@ void MainDialog::BuildGrid() {
   const bool shift = desktop_.ShiftDown();
   const bool ctrl = desktop_.ControlDown();
   layerView->window.Build(host_, currentSlot, BuildSlots(currentSlot, shift, ctrl), grid, desktop_);
+  // Highlighting the current cell redraws all thirteen with what was captured.
   RefreshViews();
   ShowCurrentSlot();
-  RedrawGrid();
 }
 
 void MainDialog::ClearGrid() {
