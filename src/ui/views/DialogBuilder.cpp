@@ -21,12 +21,17 @@ wxString Text(const ControlTemplate& control) {
 // One line of text in dialog units.
 constexpr int kLineHeight = 8;
 
-// The toolkit's check mark takes more room than the templates allow for: a box or radio
-// grows to the right until its whole text shows.
-wxWindow* AtLeastBestWidth(wxWindow* control) {
-  const wxSize size = control->GetSize();
-  const int best = control->GetBestSize().x;
-  if (best > size.x) control->SetSize(wxSize(best, size.y));
+// The toolkit's check mark takes more room than the templates allow for: a box or radio grows
+// to the right until its whole text shows, and about its middle to the toolkit's least height.
+wxWindow* AtLeastBestSize(wxWindow* control) {
+  wxRect rect = control->GetRect();
+  const wxSize best = control->GetBestSize();
+  if (best.x > rect.width) rect.width = best.x;
+  if (best.y > rect.height) {
+    rect.y -= (best.y - rect.height) / 2;
+    rect.height = best.y;
+  }
+  control->SetSize(rect);
   return control;
 }
 
@@ -53,10 +58,10 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
       return button;
     }
     case ControlKind::Radio:
-      return AtLeastBestWidth(new wxRadioButton(parent, id, Text(c), pos, size,
-                                                (c.style & kStyleGroup) ? wxRB_GROUP : 0));
+      return AtLeastBestSize(new wxRadioButton(parent, id, Text(c), pos, size,
+                                               (c.style & kStyleGroup) ? wxRB_GROUP : 0));
     case ControlKind::CheckBox:
-      return AtLeastBestWidth(new wxCheckBox(parent, id, Text(c), pos, size));
+      return AtLeastBestSize(new wxCheckBox(parent, id, Text(c), pos, size));
     case ControlKind::Edit: {
       long style = 0;
       if (c.style & kStyleReadOnly) style |= wxTE_READONLY;
