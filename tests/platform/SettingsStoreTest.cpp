@@ -9,6 +9,7 @@
 #include <fstream>
 #include <vector>
 
+#include "support/Files.h"
 #include "support/TempFolder.h"
 
 namespace pictaro {
@@ -17,8 +18,7 @@ namespace {
 constexpr std::size_t kRecord = 2264;
 
 void WriteBytes(const std::filesystem::path& path, std::size_t count, std::uint8_t value) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << std::string(count, static_cast<char>(value));
+  testing::WriteBytes(path, std::vector<std::uint8_t>(count, value));
 }
 
 TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSize) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "substitute/SubstituteHost.h"
+#include "support/Files.h"
 
 namespace pictaro {
 namespace {
@@ -21,14 +22,8 @@ constexpr const char* kConvert = "/usr/bin/convert";
 // The PNG header's colour type: 2 RGB, 6 RGBA.
 constexpr std::size_t kPngColorTypeOffset = 25;
 
-Bytes ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const fs::path& path, const Bytes& bytes) {
-  std::ofstream(path, std::ios::binary) << std::string(bytes.begin(), bytes.end());
-}
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 class LayerImageFileTest : public ::testing::Test {
  protected:
@@ -64,12 +59,12 @@ TEST_F(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
     const Bytes& pixels = opaque ? rgb : raw;
     const int planes = static_cast<int>(pixels.size() / 6);
     const fs::path rawPath = dir / "pixels.raw", png = dir / "layer.png";
-    WriteFile(rawPath, raw);
+    WriteBytes(rawPath, raw);
     const std::string command = std::string(kConvert) + " -size 3x2 -depth 8 " +
                                 (alpha ? "rgba:'" : "rgb:'") + rawPath.string() +
                                 (alpha ? "' PNG32:'" : "' PNG24:'") + png.string() + "'";
     ASSERT_EQ(system(command.c_str()), 0);
-    ASSERT_EQ(ReadFile(png).at(kPngColorTypeOffset), alpha ? 6 : 2);
+    ASSERT_EQ(ReadBytes(png).at(kPngColorTypeOffset), alpha ? 6 : 2);
     std::string error;
     const std::optional<Layer> layer = LoadLayerImage(png.string(), opaque, error);
     ASSERT_TRUE(layer) << error;
@@ -78,9 +73,9 @@ TEST_F(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
     EXPECT_EQ(layer->pixels, pixels);
 
     // Saved over a previous file, it reads back the same.
-    WriteFile(png, {'o', 'l', 'd'});
+    WriteBytes(png, {'o', 'l', 'd'});
     ASSERT_TRUE(SaveLayerImage(Layer{3, 2, planes, pixels}, png.string(), error)) << error;
-    EXPECT_EQ(ReadFile(png).at(kPngColorTypeOffset), planes == 4 ? 6 : 2);
+    EXPECT_EQ(ReadBytes(png).at(kPngColorTypeOffset), planes == 4 ? 6 : 2);
     // The raw pixels and the image; no partial file is left.
     EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
     const std::optional<Layer> back = LoadLayerImage(png.string(), false, error);
@@ -92,8 +87,8 @@ TEST_F(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
 
 TEST_F(LayerImageFileTest, FailuresSayWhyAndAFailedWriteKeepsThePreviousFile) {
   const fs::path kept = dir / "kept.webp", folder = dir / "folder.png", text = dir / "notes.png";
-  WriteFile(kept, {'o', 'l', 'd'});
-  WriteFile(text, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+  WriteBytes(kept, {'o', 'l', 'd'});
+  WriteBytes(text, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
   fs::create_directory(folder);
   const Layer four{3, 2, 4, rgba};
   const std::pair<Layer, fs::path> writes[] = {
@@ -111,7 +106,7 @@ TEST_F(LayerImageFileTest, FailuresSayWhyAndAFailedWriteKeepsThePreviousFile) {
     EXPECT_FALSE(SaveLayerImage(layer, path.string(), error));
     EXPECT_NE(error.find(path.filename().string()), std::string::npos) << error;
   }
-  EXPECT_EQ(ReadFile(kept), (Bytes{'o', 'l', 'd'}));
+  EXPECT_EQ(ReadBytes(kept), (Bytes{'o', 'l', 'd'}));
   EXPECT_TRUE(fs::is_directory(folder));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
 

@@ -14,6 +14,7 @@
 #include "model/GridSlot.h"
 #include "model/LittleEndian.h"
 #include "model/ResourceGrid.h"
+#include "support/Files.h"
 
 namespace pictaro::testing {
 
@@ -140,17 +141,6 @@ inline std::vector<std::uint8_t> PaintedBlock(int index) {
   ResourceGrid grid;
   PaintGrid(grid, {index});
   return grid.resources[index].block;
-}
-
-inline std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()),
-            static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace pictaro::testing

@@ -17,6 +17,7 @@
 #include "model/SettingsRecord.h"
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
+#include "support/Files.h"
 #include "support/SampleLayer.h"
 #include "support/TempFolder.h"
 #include "ui/WxTestSupport.h"
@@ -25,12 +26,6 @@
 
 namespace pictaro {
 namespace {
-
-void WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-  std::ofstream(path, std::ios::binary)
-      .write(reinterpret_cast<const char*>(bytes.data()),
-             static_cast<std::streamsize>(bytes.size()));
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
@@ -335,7 +330,7 @@ TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
 
 TEST_F(MainWindowTest, SettingsOfAnotherSizeAreReportedAndTheDefaultsKept) {
   for (const std::size_t size : {2263u, 2265u}) {
-    WriteFile(settings.Path() / "Settings", std::vector<std::uint8_t>(size, 1));
+    testing::WriteBytes(settings.Path() / "Settings", std::vector<std::uint8_t>(size, 1));
     desktop.messages.clear();
     WithWindow([&](MainDialog& window) {
       EXPECT_EQ(window.currentSlot, GridSlot());
@@ -360,7 +355,7 @@ TEST_F(MainWindowTest, StoredIndicesOutsideTheirListsStayHarmless) {
                              0x00000D, 0x00000E, 0x00000F, 0x000010};
   record.backgroundIndex = -5;
   record.tabIndex = 7;
-  WriteFile(settings.Path() / "Settings", EncodeSettings(record));
+  testing::WriteBytes(settings.Path() / "Settings", EncodeSettings(record));
   WithWindow([&](MainDialog& window) {
     EXPECT_EQ(window.pageTabs->GetSelection(), 2);  // any other index shows Capture
     Click(window, main_ids::kCycle);
@@ -373,9 +368,9 @@ TEST_F(MainWindowTest, StoredIndicesOutsideTheirListsStayHarmless) {
 TEST_F(MainWindowTest, ColorTableFilesAndTheOptionsTheyTurnOff) {
   std::vector<std::uint8_t> act(772, 0);
   act[3] = 0x42;  // entry 1's red
-  WriteFile(settings.Path() / "good.act", act);
+  testing::WriteBytes(settings.Path() / "good.act", act);
   act.resize(767);
-  WriteFile(settings.Path() / "short.act", act);
+  testing::WriteBytes(settings.Path() / "short.act", act);
   WithWindow([&](MainDialog& window) {
     auto command = [&window](int id) {
       wxCommandEvent event(wxEVT_MENU, WxMenuId(id));
