@@ -3,12 +3,9 @@
 #include <wx/dcclient.h>
 
 #include "model/CellPicture.h"
+#include "ui/views/RasterBitmap.h"
 
 namespace pictaro {
-
-wxColour ToWxColour(std::uint32_t color) {
-  return wxColour(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
 
 GridPanel::GridPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size)
     : wxPanel(parent, id, pos, size, wxTAB_TRAVERSAL | wxBORDER_NONE) {

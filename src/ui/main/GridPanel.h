@@ -27,7 +27,4 @@ class GridPanel : public wxPanel {
   std::uint32_t color_ = 0xFFFFFF;
 };
 
-// A 0x00BBGGRR colour as wx takes it.
-wxColour ToWxColour(std::uint32_t color);
-
 }  // namespace pictaro

@@ -13,6 +13,7 @@
 
 #include "platform/ConsoleDesktop.h"
 #include "platform/FileRequestRules.h"
+#include "ui/views/RasterBitmap.h"
 
 namespace pictaro {
 namespace {
@@ -52,10 +53,6 @@ bool MayReplace(wxWindow* owner, const std::string& path) {
 }
 
 // COLORREF and wxColour's RGB value share their layout: red in the low byte.
-wxColour ToWx(std::uint32_t color) {
-  return wxColour(static_cast<unsigned long>(color & 0xFFFFFFu));
-}
-
 std::uint32_t FromWx(const wxColour& color) {
   return static_cast<std::uint32_t>(color.GetRGB()) & 0xFFFFFFu;
 }
@@ -113,8 +110,8 @@ std::optional<std::uint32_t> WxDesktop::ChooseColor(std::uint32_t initial, Custo
   if (wxTheApp == nullptr) return std::nullopt;
   wxColourData data;
   data.SetChooseFull(true);
-  data.SetColour(ToWx(initial));
-  for (std::size_t i = 0; i < custom.size(); ++i) data.SetCustomColour(i, ToWx(custom[i]));
+  data.SetColour(ToWxColour(initial));
+  for (std::size_t i = 0; i < custom.size(); ++i) data.SetCustomColour(i, ToWxColour(custom[i]));
   wxColourDialog dialog(owner_, &data);
   const bool chosen = dialog.ShowModal() == wxID_OK;
   const wxColourData& result = dialog.GetColourData();

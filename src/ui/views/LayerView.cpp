@@ -27,13 +27,9 @@ constexpr std::uint32_t kFailed = 0x0000FF;  // red: the picture could not be sh
 constexpr int kLayerCommands[] = {k4Bits,    k8Bits,    k32Bits,   k16Pixels,
                                   k24Pixels, k32Pixels, k48Pixels, k256Pixels};
 
-wxColour Colour(std::uint32_t color) {
-  return wxColour(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
-}
-
 void Fill(wxDC& dc, const wxRect& rect, std::uint32_t color) {
   dc.SetPen(*wxTRANSPARENT_PEN);
-  dc.SetBrush(wxBrush(Colour(color)));
+  dc.SetBrush(wxBrush(ToWxColour(color)));
   dc.DrawRectangle(rect);
 }
 

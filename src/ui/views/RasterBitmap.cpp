@@ -5,6 +5,10 @@
 
 namespace pictaro {
 
+wxColour ToWxColour(std::uint32_t color) {
+  return wxColour(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
 wxImage RasterToImage(const Raster& raster, bool alpha) {
   if (raster.width <= 0 || raster.height <= 0) return wxImage();
   const std::size_t pixels = static_cast<std::size_t>(raster.width) * raster.height;

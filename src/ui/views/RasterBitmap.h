@@ -2,14 +2,20 @@
 #pragma once
 
 #include <wx/bitmap.h>
+#include <wx/colour.h>
 #include <wx/icon.h>
 #include <wx/image.h>
+
+#include <cstdint>
 
 #include "model/GridSlot.h"
 #include "model/Raster.h"
 #include "model/ResourceGrid.h"
 
 namespace pictaro {
+
+// A 0x00BBGGRR colour (red in the low byte) as wx takes it.
+wxColour ToWxColour(std::uint32_t color);
 
 // The raster's colours; with `alpha` its alpha channel as well.
 wxImage RasterToImage(const Raster& raster, bool alpha);
