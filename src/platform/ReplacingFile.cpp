@@ -29,7 +29,11 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {
 
   const fs::path path(target_);
   const fs::path folder = path.parent_path().empty() ? fs::path(".") : path.parent_path();
-  temporary_ = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  // Appended piece by piece: GCC 12 at -O3 warns falsely about a literal + string concatenation.
+  std::string name = ".";
+  name += path.filename().string();
+  name += ".XXXXXX";
+  temporary_ = (folder / name).string();
   fd_ = ::mkstemp(temporary_.data());
   if (fd_ < 0) {
     temporary_.clear();

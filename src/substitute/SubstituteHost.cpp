@@ -171,7 +171,8 @@ int32 SubstituteHost::RowBytesFor(const Rect& rect, int16 lo, int16 hi) const {
 
 void SubstituteHost::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
                              std::vector<std::uint8_t>& buffer, int32 rowBytes) const {
-  const int columnBytes = hi - lo + 1;
+  // The request was checked: at least one plane, so the count is positive.
+  const auto columnBytes = static_cast<std::size_t>(std::max(hi - lo + 1, 1));
   buffer.assign(static_cast<std::size_t>(rowBytes) * rect.Height(), kRowPaddingFill);
   for (int y = rect.top; y < rect.bottom; ++y) {
     std::uint8_t* row = buffer.data() + static_cast<std::size_t>(y - rect.top) * rowBytes;

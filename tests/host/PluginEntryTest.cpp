@@ -253,11 +253,11 @@ TEST(FilterParametersTest, ApplySelectionFillsTheBlockAtItsOffsets) {
     // A name too long for its field is cut; a path too long is not stored, so
     // the Apply step can't read some other file.
     const std::string longName(300, 'n');
-    const std::string longPath = "/" + std::string(1100, 'p');
+    const std::string longPath = std::string("/").append(1100, 'p');
     ASSERT_TRUE(StoreApplySelection(context, GridSlot(), longName, longPath));
     EXPECT_EQ(std::string(block + 24), std::string(255, 'n'));
     EXPECT_STREQ(block + 280, "");
-    const std::string fittingPath = "/" + std::string(1022, 'p');
+    const std::string fittingPath = std::string("/").append(1022, 'p');
     ASSERT_TRUE(StoreApplySelection(context, GridSlot(), "x", fittingPath));
     ASSERT_EQ(LoadApplySelection(context, slot, path), kNoErr);
     EXPECT_EQ(path, fittingPath);

@@ -205,7 +205,7 @@ TEST_F(MainWindowTest, EveryMenuItemWithItsStates) {
           text += " |";
           continue;
         }
-        text += " " + item->GetItemLabel().utf8_string();
+        text += ' ' + item->GetItemLabel().utf8_string();
         if (item->IsCheckable() && item->IsChecked()) text += "[c]";
         if (!item->IsEnabled()) text += "[-]";
       }
