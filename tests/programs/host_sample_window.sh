@@ -8,6 +8,12 @@ bin=$1
 src=$2
 [ -n "${DISPLAY:-}" ] || { echo "no display"; exit 77; }
 command -v xdotool >/dev/null || { echo "no xdotool"; exit 77; }
+# A display that has just started may not answer yet.
+for _ in $(seq 100); do
+  xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.1
+done
+xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "the display never answered"; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
