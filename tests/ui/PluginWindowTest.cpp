@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <stdexcept>
 
 #include "host/FilterParameters.h"
 #include "host/LayerAccess.h"
@@ -21,6 +22,7 @@
 #include "support/TempFolder.h"
 #include "ui/main/MainDialog.h"
 #include "ui/main/WxPluginUi.h"
+#include "ui/WxTestSupport.h"
 
 namespace pictaro {
 namespace {
@@ -106,6 +108,13 @@ TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
 
   // The close box is Done as well; the frame survives until its owner ends it.
   EXPECT_EQ(RunWith([](MainDialog& window) { window.Close(); }), kUserCanceledErr);
+  {
+    // A handler that throws ends the run as an error and takes the window with it, also when the
+    // process runs wx itself, so that no later message box is parented to a freed frame.
+    testing::WxSession hostRunsWx;
+    EXPECT_EQ(RunWith([](MainDialog&) { throw std::runtime_error("handler failed"); }), kParamErr);
+    EXPECT_TRUE(wxTopLevelWindows.IsEmpty());
+  }
   EXPECT_EQ(applySteps, 0);
   EXPECT_FALSE(host.LayerChanged());
   // The options were stored each time the window closed.

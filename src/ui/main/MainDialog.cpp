@@ -533,10 +533,16 @@ int MainDialog::RunModal() {
   Raise();
   wxWindowDisabler disabler(this);
   wxGUIEventLoop loop;
+  // An exception from a handler leaves the loop too: the window must not keep the loop.
+  struct LoopLease {
+    MainDialog& window;
+    ~LoopLease() {
+      window.loop_ = nullptr;
+      window.Hide();
+    }
+  } lease{*this};
   loop_ = &loop;
   loop.Run();
-  loop_ = nullptr;
-  Hide();
   return modalCode_;
 }
 

@@ -76,13 +76,21 @@ int WxPluginUi::RunMainWindow(HostContext& host, const std::filesystem::path& se
   } catch (const std::exception&) {
     return kMainWindowFailed;
   }
+  // Whatever way the loop ends, an exception included, no message box may later be parented
+  // to the frame, and the frame goes with the run.
+  struct WindowLease {
+    WxDesktop& desktop;
+    MainDialog* window;
+    ~WindowLease() {
+      desktop.SetOwner(nullptr);
+      window->Destroy();
+      // Let wx delete the frame now rather than at the next idle time.
+      if (wxTheApp != nullptr) wxTheApp->ProcessIdle();
+    }
+  } lease{desktop_, window};
   desktop_.SetOwner(window);
   if (driver_) driver_(*window);
   const int code = window->RunModal();
-  desktop_.SetOwner(nullptr);
-  window->Destroy();
-  // Let wx delete the frame now rather than at the next idle time.
-  if (wxTheApp != nullptr) wxTheApp->ProcessIdle();
   return code == kIdApply ? kMainWindowApply : kMainWindowDone;
 }
 
