@@ -6,10 +6,10 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "model/Rect.h"
+
 namespace pictaro {
 
-using int16 = std::int16_t;
-using int32 = std::int32_t;
 using int64 = std::int64_t;
 using Boolean = std::uint8_t;
 using Fixed = std::int32_t;  // 16.16
@@ -39,18 +39,6 @@ inline constexpr Fixed kFixedOne = 0x10000;
 struct Point {
   int16 v;
   int16 h;
-};
-
-struct Rect {
-  int16 top;
-  int16 left;
-  int16 bottom;
-  int16 right;
-
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  bool Empty() const { return right <= left || bottom <= top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
 };
 
 struct RGBColor {

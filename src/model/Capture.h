@@ -1,9 +1,9 @@
 // Cutting one resource out of the delivered layer region: 1:1, the square centred in it.
 #pragma once
 
-#include "host/LayerAccess.h"
 #include "model/ColorTable.h"
 #include "model/GridSlot.h"
+#include "model/LayerImage.h"
 #include "model/ResourceGrid.h"
 #include "platform/Desktop.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "host/FilterRecord.h"
 #include "model/ColorTable.h"
+#include "model/Rect.h"
 
 namespace pictaro {
 

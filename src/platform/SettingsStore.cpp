@@ -8,7 +8,6 @@
 #include <system_error>
 #include <utility>
 
-#include "model/SettingsRecord.h"
 #include "platform/ReplacingFile.h"
 
 namespace pictaro {
@@ -45,6 +44,12 @@ SettingsStore::SettingsStore(std::filesystem::path folder)
     : folder_(std::move(folder)), path_(folder_ / kSettingsFile) {}
 
 SettingsRead SettingsStore::Read(std::size_t expected) const {
+  SettingsRead read = ReadFile(expected);
+  read.expected = expected;
+  return read;
+}
+
+SettingsRead SettingsStore::ReadFile(std::size_t expected) const {
   // Non-blocking, so that a pipe put in the record's place can't hang the window.
   const FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) return WithError(errno);
@@ -84,7 +89,7 @@ bool SettingsStore::Write(std::span<const std::uint8_t> bytes) const {
 std::string SettingsReadMessage(const SettingsRead& read) {
   return "Could not read settings, error was " + std::to_string(read.error) + " - " +
          read.errorText + " (" + std::to_string(read.bytes) + " bytes of " +
-         std::to_string(kSettingsRecordSize) + ")";
+         std::to_string(read.expected) + ")";
 }
 
 }  // namespace pictaro

@@ -19,6 +19,7 @@ struct SettingsRead {
   int error = 0;                   // errno, 0 when the file could be read
   std::string errorText;           // the platform's text for `error`
   std::size_t bytes = 0;           // the file's real size; 0 when it couldn't be read
+  std::size_t expected = 0;        // the record's size the caller asked for
   std::vector<std::uint8_t> data;  // filled only when the file holds exactly the bytes expected
 };
 
@@ -35,11 +36,13 @@ class SettingsStore {
   bool Write(std::span<const std::uint8_t> bytes) const;
 
  private:
+  SettingsRead ReadFile(std::size_t expected) const;
+
   std::filesystem::path folder_;
   std::filesystem::path path_;
 };
 
-// "Could not read settings, error was %d - %s (%d bytes of %d)", against the record's size.
+// "Could not read settings, error was %d - %s (%d bytes of %d)", against the size asked for.
 std::string SettingsReadMessage(const SettingsRead& read);
 
 }  // namespace pictaro
