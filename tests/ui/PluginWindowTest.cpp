@@ -20,9 +20,9 @@
 #include "support/FakePluginUi.h"
 #include "support/SampleLayer.h"
 #include "support/TempFolder.h"
+#include "ui/WxTestSupport.h"
 #include "ui/main/MainDialog.h"
 #include "ui/main/WxPluginUi.h"
-#include "ui/WxTestSupport.h"
 
 namespace pictaro {
 namespace {
