@@ -199,7 +199,9 @@ TEST_F(SubstituteHostTest, OutputReachesTheLayerOnlyInsideItAndOnlyWhenChanged) 
       {{"padded rows", 0, 3, 1, {}, {-1, 1, 4, 5}, 0, 0, 0, 2}, false, false},
       {{"bytes as delivered", 0, 4, 0, {}, kWhole, 0, 0, 0, 3}, true, true},
   };
-  for (const auto& [q, same, advanceAgain] : cases) {
+  for (const Case& c : cases) {
+    const Request& q = c.q;
+    const bool same = c.same, advanceAgain = c.advanceAgain;
     SCOPED_TRACE(q.what);
     SubstituteHost h(MakeLayer(q.planes));
     h.SetRowPadding(q.rowPadding);
