@@ -68,6 +68,15 @@ std::vector<int> CheckedRadios(wxWindow& window) {
   return checked;
 }
 
+// The tips that the Build button, the 256x256 cell and the Preview page's Add button carry.
+std::string TipsOf(wxWindow& window) {
+  std::string tips;
+  for (int id : {1000, 1038, 1097}) tips += window.FindWindow(id)->GetToolTipText() + "|";
+  return tips;
+}
+constexpr const char* kAddTip =
+    "Update the selected icon resource using the data on the Photoshop layer|";
+
 std::vector<int> SelectedCells(const MainDialog& window) {
   std::vector<int> selected;
   for (GridCell* cell : window.cells) {
@@ -93,7 +102,7 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
     radios = CheckedRadios(window);
     selected = SelectedCells(window);
     for (GridCell* cell : window.cells) cellRects.emplace_back(cell->GetRect(), cell->GetId());
-    for (int id : {1000, 1051, 1038}) tips += window.FindWindow(id)->GetToolTipText() + "|";
+    tips = TipsOf(window);
     panel = testing::Snapshot(*window.gridPanel);
   });
   EXPECT_EQ(tabs, (std::vector<std::string>{"Preview", "Verify", "Capture"}));
@@ -103,7 +112,8 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
   EXPECT_EQ(selected, std::vector<int>{1029});  // 48x48 32-bit
   EXPECT_EQ(tips,
             "Build entire grid, all of same size (shift), all of same depth (control)|"
-            "Learn more about Pictaro|256x256 pixels with true color|");
+            "256x256 pixels with true color|" +
+                std::string(kAddTip));
 
   // Each cell is its resource's size plus the frame, where the template puts its corner.
   const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
@@ -305,6 +315,7 @@ TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
     }
     window.layerView->window.gridPositions[3].left = -7;
     window.pageTabs->SetSelection(2);
+    EXPECT_EQ(TipsOf(window), "||" + std::string(kAddTip));  // the pages keep theirs
   });
   ASSERT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
 
@@ -318,7 +329,10 @@ TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
     EXPECT_EQ(window.cells[0]->GetBackgroundColor(), 0xFFA055u);
     EXPECT_TRUE(window.pngCompression);
     EXPECT_EQ(window.grid.pngCompress, 1);
-    EXPECT_FALSE(window.showToolTips);
+    EXPECT_EQ(TipsOf(window), "||" + std::string(kAddTip));
+    wxCommandEvent tipsOn(wxEVT_MENU, WxMenuId(menu_ids::kShowToolTips));
+    window.ProcessWindowEvent(tipsOn);
+    EXPECT_EQ(TipsOf(window).substr(0, 12), "Build entire");
     EXPECT_TRUE(window.layerView->window.samePosition);
     EXPECT_FALSE(window.generateTableAutomatically);
     EXPECT_FALSE(window.layerView->window.autoTable);

@@ -6,7 +6,6 @@
 #include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/stdpaths.h>
-#include <wx/tooltip.h>
 
 #include "host/FilterParameters.h"
 #include "model/ActFile.h"
@@ -165,8 +164,17 @@ void MainDialog::AttachCells() {
 }
 
 void MainDialog::CreateToolTips() {
-  AddToolTips(*this, kToolTips);
-  wxToolTip::Enable(showToolTips);
+  // GTK ignores wxToolTip::Enable, which would switch the pages' tips as well: the option
+  // gives or takes the main window's own tips control by control.
+  for (const ToolTipText& tip : kToolTips) {
+    wxWindow* control = FindWindow(tip.id);
+    if (control == nullptr) continue;
+    if (showToolTips) {
+      control->SetToolTip(tip.text);
+    } else {
+      control->UnsetToolTip();
+    }
+  }
 }
 
 void MainDialog::UpdateSelectionControls() {
@@ -495,7 +503,7 @@ void MainDialog::OnCommand(wxCommandEvent& event) {
       break;
     case WxMenuId(menu_ids::kShowToolTips):
       showToolTips = !showToolTips;
-      wxToolTip::Enable(showToolTips);
+      CreateToolTips();
       break;
     case WxMenuId(menu_ids::kBackgroundColors):
       ChooseBackgroundColor();

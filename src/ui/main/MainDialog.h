@@ -122,6 +122,8 @@ class MainDialog : public wxFrame, public PageOwner {
   void OnInitDialog();
   void DefineSlots();
   void AttachCells();
+  // Gives the window's own controls their tips, or takes them away while `showToolTips` is
+  // off; the option's command runs it again.
   void CreateToolTips();
   void ShowDocument();
   void OnCommand(wxCommandEvent& event);
