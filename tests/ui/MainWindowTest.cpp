@@ -265,7 +265,8 @@ TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
   std::vector<int> counts;
   std::vector<int> radios;
   GridSlot after;
-  bool askedAfterClear = true, askedAfterDelete = false;
+  bool askedAfterClear = true;
+  std::vector<std::size_t> questions;
   WithWindow([&](MainDialog& window) {
     window.currentSlot.viewMode = 1;
     desktop.shift = true;  // the current size in its three depths
@@ -280,22 +281,29 @@ TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
     after = window.currentSlot;
     radios = CheckedRadios(window);
 
-    // Clear asks nothing afterwards; Delete, seen from any control of the window, does.
+    // Clear asks nothing afterwards. Delete and Insert, also the number pad's, then Esc, which
+    // is Done and asks; none of them acts while a drop-down of the menu bar is open.
     Click(window, main_ids::kClear);
     askedAfterClear = !window.ConfirmDiscard();
     Click(window, main_ids::kBuild);
-    wxKeyEvent del(wxEVT_CHAR_HOOK);
-    del.m_keyCode = WXK_DELETE;
-    window.FindWindow(1082)->ProcessWindowEvent(del);
-    counts.push_back(window.grid.CountPresent());
     desktop.answers = {MessageAnswer::Cancel};
-    askedAfterDelete = !window.ConfirmDiscard();
+    for (wxEventType menu : {wxEVT_MENU_OPEN, wxEVT_MENU_CLOSE}) {
+      wxMenuEvent event(menu, 0, window.GetMenuBar()->GetMenu(1));
+      window.ProcessWindowEvent(event);
+      for (int key : {WXK_DELETE, WXK_INSERT, WXK_NUMPAD_DELETE, WXK_NUMPAD_INSERT, WXK_ESCAPE}) {
+        wxKeyEvent press(wxEVT_CHAR_HOOK);
+        press.m_keyCode = key;
+        window.FindWindow(main_ids::kApply)->ProcessWindowEvent(press);
+        counts.push_back(window.grid.CountPresent());
+      }
+      questions.push_back(desktop.messages.size());
+    }
   });
-  EXPECT_EQ(counts, (std::vector<int>{3, 4, 3}));
+  EXPECT_EQ(counts, (std::vector<int>{3, 4, 4, 4, 4, 4, 4, 3, 4, 3, 4, 4}));
   EXPECT_EQ(after, GridSlot(3, 1, 0, 1));
   EXPECT_EQ(radios, (std::vector<int>{1034, 1036, 1039}));
   EXPECT_FALSE(askedAfterClear);
-  EXPECT_TRUE(askedAfterDelete);
+  EXPECT_EQ(questions, (std::vector<std::size_t>{0, 1}));
 }
 
 TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {

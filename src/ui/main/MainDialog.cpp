@@ -1,6 +1,5 @@
 #include "ui/main/MainDialog.h"
 
-#include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
@@ -93,13 +92,11 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::pat
   SetClientSize(DialogClientSize(layout));
   CentreOnScreen();
 
-  wxAcceleratorEntry escape(wxACCEL_NORMAL, WXK_ESCAPE, kDone);
-  SetAcceleratorTable(wxAcceleratorTable(1, &escape));
-
   Bind(wxEVT_BUTTON, &MainDialog::OnCommand, this);
   Bind(wxEVT_RADIOBUTTON, &MainDialog::OnCommand, this);
   Bind(wxEVT_MENU, &MainDialog::OnCommand, this);
   Bind(wxEVT_MENU_OPEN, &MainDialog::OnMenuOpen, this);
+  Bind(wxEVT_MENU_CLOSE, &MainDialog::OnMenuClose, this);
   Bind(wxEVT_CHAR_HOOK, &MainDialog::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
 
@@ -438,14 +435,44 @@ void MainDialog::RefreshMenuStates(wxMenu& menu) {
 
 void MainDialog::OnCharHook(wxKeyEvent& event) {
   // Seen once per key press, whichever control of the window has the focus; the key then
-  // goes on to that control.
-  if (event.GetKeyCode() == WXK_DELETE) DeleteCurrent();
-  if (event.GetKeyCode() == WXK_INSERT) CaptureCurrent();
+  // goes on to that control. While a drop-down of the menu bar is open its keys are its own:
+  // Esc only closes it. Esc is taken here rather than as an accelerator, since the window's
+  // accelerators see the keys of a drop-down opened with the mouse.
+  if (openMenus_ > 0) {
+    event.Skip();
+    return;
+  }
+  switch (event.GetKeyCode()) {
+    case WXK_ESCAPE:
+      if (!event.HasAnyModifiers()) {
+        OnCancel();
+        return;
+      }
+      break;
+    // With NumLock off the number pad's keys are Delete and Insert too.
+    case WXK_DELETE:
+    case WXK_NUMPAD_DELETE:
+      DeleteCurrent();
+      break;
+    case WXK_INSERT:
+    case WXK_NUMPAD_INSERT:
+      CaptureCurrent();
+      break;
+    default:
+      break;
+  }
   event.Skip();
 }
 
 void MainDialog::OnMenuOpen(wxMenuEvent& event) {
+  // Moving along the bar may open the next drop-down before the last one closes.
+  ++openMenus_;
   if (wxMenu* menu = event.GetMenu()) RefreshMenuStates(*menu);
+  event.Skip();
+}
+
+void MainDialog::OnMenuClose(wxMenuEvent& event) {
+  if (openMenus_ > 0) --openMenus_;
   event.Skip();
 }
 

@@ -128,6 +128,7 @@ class MainDialog : public wxFrame, public PageOwner {
   void ShowDocument();
   void OnCommand(wxCommandEvent& event);
   void OnMenuOpen(wxMenuEvent& event);
+  void OnMenuClose(wxMenuEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
 
@@ -137,6 +138,8 @@ class MainDialog : public wxFrame, public PageOwner {
   wxPanel* root_ = nullptr;
   wxGUIEventLoop* loop_ = nullptr;
   int modalCode_ = kIdDone;
+  // Drop-downs of the menu bar open now; the window's keys wait while there are any.
+  int openMenus_ = 0;
 };
 
 }  // namespace pictaro
