@@ -68,6 +68,15 @@ std::vector<int> CheckedRadios(wxWindow& window) {
   return checked;
 }
 
+// The tips that the Build button, the 256x256 cell and the Preview page's Add button carry.
+std::string TipsOf(wxWindow& window) {
+  std::string tips;
+  for (int id : {1000, 1038, 1097}) tips += window.FindWindow(id)->GetToolTipText() + "|";
+  return tips;
+}
+constexpr const char* kAddTip =
+    "Update the selected icon resource using the data on the Photoshop layer|";
+
 std::vector<int> SelectedCells(const MainDialog& window) {
   std::vector<int> selected;
   for (GridCell* cell : window.cells) {
@@ -93,7 +102,7 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
     radios = CheckedRadios(window);
     selected = SelectedCells(window);
     for (GridCell* cell : window.cells) cellRects.emplace_back(cell->GetRect(), cell->GetId());
-    for (int id : {1000, 1051, 1038}) tips += window.FindWindow(id)->GetToolTipText() + "|";
+    tips = TipsOf(window);
     panel = testing::Snapshot(*window.gridPanel);
   });
   EXPECT_EQ(tabs, (std::vector<std::string>{"Preview", "Verify", "Capture"}));
@@ -103,7 +112,8 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
   EXPECT_EQ(selected, std::vector<int>{1029});  // 48x48 32-bit
   EXPECT_EQ(tips,
             "Build entire grid, all of same size (shift), all of same depth (control)|"
-            "Learn more about Pictaro|256x256 pixels with true color|");
+            "256x256 pixels with true color|" +
+                std::string(kAddTip));
 
   // Each cell is its resource's size plus the frame, where the template puts its corner.
   const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
@@ -255,7 +265,8 @@ TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
   std::vector<int> counts;
   std::vector<int> radios;
   GridSlot after;
-  bool askedAfterClear = true, askedAfterDelete = false;
+  bool askedAfterClear = true;
+  std::vector<std::size_t> questions;
   WithWindow([&](MainDialog& window) {
     window.currentSlot.viewMode = 1;
     desktop.shift = true;  // the current size in its three depths
@@ -270,22 +281,29 @@ TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
     after = window.currentSlot;
     radios = CheckedRadios(window);
 
-    // Clear asks nothing afterwards; Delete, seen from any control of the window, does.
+    // Clear asks nothing afterwards. Delete and Insert, also the number pad's, then Esc, which
+    // is Done and asks; none of them acts while a drop-down of the menu bar is open.
     Click(window, main_ids::kClear);
     askedAfterClear = !window.ConfirmDiscard();
     Click(window, main_ids::kBuild);
-    wxKeyEvent del(wxEVT_CHAR_HOOK);
-    del.m_keyCode = WXK_DELETE;
-    window.FindWindow(1082)->ProcessWindowEvent(del);
-    counts.push_back(window.grid.CountPresent());
     desktop.answers = {MessageAnswer::Cancel};
-    askedAfterDelete = !window.ConfirmDiscard();
+    for (wxEventType menu : {wxEVT_MENU_OPEN, wxEVT_MENU_CLOSE}) {
+      wxMenuEvent event(menu, 0, window.GetMenuBar()->GetMenu(1));
+      window.ProcessWindowEvent(event);
+      for (int key : {WXK_DELETE, WXK_INSERT, WXK_NUMPAD_DELETE, WXK_NUMPAD_INSERT, WXK_ESCAPE}) {
+        wxKeyEvent press(wxEVT_CHAR_HOOK);
+        press.m_keyCode = key;
+        window.FindWindow(main_ids::kApply)->ProcessWindowEvent(press);
+        counts.push_back(window.grid.CountPresent());
+      }
+      questions.push_back(desktop.messages.size());
+    }
   });
-  EXPECT_EQ(counts, (std::vector<int>{3, 4, 3}));
+  EXPECT_EQ(counts, (std::vector<int>{3, 4, 4, 4, 4, 4, 4, 3, 4, 3, 4, 4}));
   EXPECT_EQ(after, GridSlot(3, 1, 0, 1));
   EXPECT_EQ(radios, (std::vector<int>{1034, 1036, 1039}));
   EXPECT_FALSE(askedAfterClear);
-  EXPECT_TRUE(askedAfterDelete);
+  EXPECT_EQ(questions, (std::vector<std::size_t>{0, 1}));
 }
 
 TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
@@ -305,6 +323,7 @@ TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
     }
     window.layerView->window.gridPositions[3].left = -7;
     window.pageTabs->SetSelection(2);
+    EXPECT_EQ(TipsOf(window), "||" + std::string(kAddTip));  // the pages keep theirs
   });
   ASSERT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
 
@@ -318,7 +337,10 @@ TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
     EXPECT_EQ(window.cells[0]->GetBackgroundColor(), 0xFFA055u);
     EXPECT_TRUE(window.pngCompression);
     EXPECT_EQ(window.grid.pngCompress, 1);
-    EXPECT_FALSE(window.showToolTips);
+    EXPECT_EQ(TipsOf(window), "||" + std::string(kAddTip));
+    wxCommandEvent tipsOn(wxEVT_MENU, WxMenuId(menu_ids::kShowToolTips));
+    window.ProcessWindowEvent(tipsOn);
+    EXPECT_EQ(TipsOf(window).substr(0, 12), "Build entire");
     EXPECT_TRUE(window.layerView->window.samePosition);
     EXPECT_FALSE(window.generateTableAutomatically);
     EXPECT_FALSE(window.layerView->window.autoTable);

@@ -99,10 +99,11 @@ TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
   EXPECT_EQ(RunWith([](MainDialog& window) { Click(window, kIdDone); }), kUserCanceledErr);
   EXPECT_TRUE(wasShown);
 
-  // Esc reaches Done through the window's accelerator.
+  // Esc pressed on any control of the window but the pages' is Done.
   EXPECT_EQ(RunWith([](MainDialog& window) {
-              wxCommandEvent escape(wxEVT_MENU, kIdDone);
-              window.ProcessWindowEvent(escape);
+              wxKeyEvent escape(wxEVT_CHAR_HOOK);
+              escape.m_keyCode = WXK_ESCAPE;
+              window.FindWindow(main_ids::kCycle)->ProcessWindowEvent(escape);
             }),
             kUserCanceledErr);
 

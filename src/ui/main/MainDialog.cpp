@@ -1,12 +1,10 @@
 #include "ui/main/MainDialog.h"
 
-#include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/stdpaths.h>
-#include <wx/tooltip.h>
 
 #include "host/FilterParameters.h"
 #include "model/ActFile.h"
@@ -94,13 +92,11 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::pat
   SetClientSize(DialogClientSize(layout));
   CentreOnScreen();
 
-  wxAcceleratorEntry escape(wxACCEL_NORMAL, WXK_ESCAPE, kDone);
-  SetAcceleratorTable(wxAcceleratorTable(1, &escape));
-
   Bind(wxEVT_BUTTON, &MainDialog::OnCommand, this);
   Bind(wxEVT_RADIOBUTTON, &MainDialog::OnCommand, this);
   Bind(wxEVT_MENU, &MainDialog::OnCommand, this);
   Bind(wxEVT_MENU_OPEN, &MainDialog::OnMenuOpen, this);
+  Bind(wxEVT_MENU_CLOSE, &MainDialog::OnMenuClose, this);
   Bind(wxEVT_CHAR_HOOK, &MainDialog::OnCharHook, this);
   Bind(wxEVT_CLOSE_WINDOW, &MainDialog::OnClose, this);
 
@@ -165,8 +161,17 @@ void MainDialog::AttachCells() {
 }
 
 void MainDialog::CreateToolTips() {
-  AddToolTips(*this, kToolTips);
-  wxToolTip::Enable(showToolTips);
+  // GTK ignores wxToolTip::Enable, which would switch the pages' tips as well: the option
+  // gives or takes the main window's own tips control by control.
+  for (const ToolTipText& tip : kToolTips) {
+    wxWindow* control = FindWindow(tip.id);
+    if (control == nullptr) continue;
+    if (showToolTips) {
+      control->SetToolTip(tip.text);
+    } else {
+      control->UnsetToolTip();
+    }
+  }
 }
 
 void MainDialog::UpdateSelectionControls() {
@@ -430,14 +435,44 @@ void MainDialog::RefreshMenuStates(wxMenu& menu) {
 
 void MainDialog::OnCharHook(wxKeyEvent& event) {
   // Seen once per key press, whichever control of the window has the focus; the key then
-  // goes on to that control.
-  if (event.GetKeyCode() == WXK_DELETE) DeleteCurrent();
-  if (event.GetKeyCode() == WXK_INSERT) CaptureCurrent();
+  // goes on to that control. While a drop-down of the menu bar is open its keys are its own:
+  // Esc only closes it. Esc is taken here rather than as an accelerator, since the window's
+  // accelerators see the keys of a drop-down opened with the mouse.
+  if (openMenus_ > 0) {
+    event.Skip();
+    return;
+  }
+  switch (event.GetKeyCode()) {
+    case WXK_ESCAPE:
+      if (!event.HasAnyModifiers()) {
+        OnCancel();
+        return;
+      }
+      break;
+    // With NumLock off the number pad's keys are Delete and Insert too.
+    case WXK_DELETE:
+    case WXK_NUMPAD_DELETE:
+      DeleteCurrent();
+      break;
+    case WXK_INSERT:
+    case WXK_NUMPAD_INSERT:
+      CaptureCurrent();
+      break;
+    default:
+      break;
+  }
   event.Skip();
 }
 
 void MainDialog::OnMenuOpen(wxMenuEvent& event) {
+  // Moving along the bar may open the next drop-down before the last one closes.
+  ++openMenus_;
   if (wxMenu* menu = event.GetMenu()) RefreshMenuStates(*menu);
+  event.Skip();
+}
+
+void MainDialog::OnMenuClose(wxMenuEvent& event) {
+  if (openMenus_ > 0) --openMenus_;
   event.Skip();
 }
 
@@ -495,7 +530,7 @@ void MainDialog::OnCommand(wxCommandEvent& event) {
       break;
     case WxMenuId(menu_ids::kShowToolTips):
       showToolTips = !showToolTips;
-      wxToolTip::Enable(showToolTips);
+      CreateToolTips();
       break;
     case WxMenuId(menu_ids::kBackgroundColors):
       ChooseBackgroundColor();

@@ -122,10 +122,13 @@ class MainDialog : public wxFrame, public PageOwner {
   void OnInitDialog();
   void DefineSlots();
   void AttachCells();
+  // Gives the window's own controls their tips, or takes them away while `showToolTips` is
+  // off; the option's command runs it again.
   void CreateToolTips();
   void ShowDocument();
   void OnCommand(wxCommandEvent& event);
   void OnMenuOpen(wxMenuEvent& event);
+  void OnMenuClose(wxMenuEvent& event);
   void OnCharHook(wxKeyEvent& event);
   void OnClose(wxCloseEvent& event);
 
@@ -135,6 +138,8 @@ class MainDialog : public wxFrame, public PageOwner {
   wxPanel* root_ = nullptr;
   wxGUIEventLoop* loop_ = nullptr;
   int modalCode_ = kIdDone;
+  // Drop-downs of the menu bar open now; the window's keys wait while there are any.
+  int openMenus_ = 0;
 };
 
 }  // namespace pictaro
