@@ -84,7 +84,9 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
   std::vector<std::pair<wxRect, int>> cellRects;
   std::string tips;
   int tab = -1;
+  bool minimiseBox = true;
   WithWindow([&](MainDialog& window) {
+    minimiseBox = window.HasFlag(wxMINIMIZE_BOX);
     for (size_t i = 0; i < window.pageTabs->GetPageCount(); ++i) {
       tabs.push_back(window.pageTabs->GetPageText(i).utf8_string());
     }
@@ -98,6 +100,7 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
   });
   EXPECT_EQ(tabs, (std::vector<std::string>{"Preview", "Verify", "Capture"}));
   EXPECT_EQ(tab, 0);
+  EXPECT_FALSE(minimiseBox);
   EXPECT_EQ(label, "Untitled.ico");
   EXPECT_EQ(radios, (std::vector<int>{1034, 1037, 1040}));
   EXPECT_EQ(selected, std::vector<int>{1029});  // 48x48 32-bit

@@ -8,6 +8,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 #include "ui/views/ClickablePicture.h"
 #include "ui/views/ResourceImages.h"
 
@@ -49,6 +51,13 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
                            wxST_NO_AUTORESIZE | (oneLine ? wxST_ELLIPSIZE_END : 0) |
                                ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
       if (!oneLine) label->Wrap(size.x);
+      if (c.style & kStyleMiddle) {
+        // The toolkit puts the text at the top of its box: the box shrinks to the text's
+        // lines about the template box's middle.
+        const int lines = 1 + static_cast<int>(label->GetLabel().Freq('\n'));
+        const int textHeight = std::min(label->GetCharHeight() * lines, size.y);
+        label->SetSize(pos.x, pos.y + (size.y - textHeight) / 2, size.x, textHeight);
+      }
       return label;
     }
     case ControlKind::Button:
