@@ -88,6 +88,19 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
   return nullptr;
 }
 
+// Calls `visit` for each control inside `parent` but `skip`, with its rectangle in the
+// outermost parent's coordinates; a control's own controls follow it when `visit` says so.
+void VisitControls(wxWindow& parent, const wxWindow& skip, const wxPoint& offset,
+                   const std::function<bool(wxWindow&, const wxRect&)>& visit) {
+  for (wxWindow* child : parent.GetChildren()) {
+    if (child == &skip || child->IsTopLevel()) continue;
+    wxRect rect = child->GetRect();
+    rect.Offset(offset);
+    if (visit(*child, rect))
+      VisitControls(*child, skip, rect.GetPosition() + child->GetClientAreaOrigin(), visit);
+  }
+}
+
 }  // namespace
 
 wxRect DialogRect(const ControlTemplate& control) {
@@ -127,6 +140,29 @@ void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
       innerRect = rect;
     }
   }
+}
+
+void MakeRoomBelow(wxWindow& control, int extra) {
+  const wxRect column = control.GetRect();
+  const int edge = column.GetBottom() + 1;
+  auto under = [&](const wxRect& rect) {
+    return rect.y >= edge && rect.x <= column.GetRight() && rect.GetRight() >= column.x;
+  };
+  // The lowest control under it stands in the window's bottom row, which moves down whole.
+  int row = edge;
+  VisitControls(*control.GetParent(), control, wxPoint(), [&](wxWindow&, const wxRect& rect) {
+    if (under(rect)) row = std::max(row, rect.y);
+    return true;
+  });
+  VisitControls(*control.GetParent(), control, wxPoint(), [&](wxWindow& other, const wxRect& rect) {
+    if (under(rect) || rect.y >= row) {
+      other.Move(other.GetPosition() + wxPoint(0, extra));
+      return false;
+    }
+    // What reaches down across the bottom row grows with the window.
+    if (rect.GetBottom() >= row) other.SetSize(other.GetSize() + wxSize(0, extra));
+    return true;
+  });
 }
 
 wxMenuBar* BuildMenuBar(const MenuTemplate& menu) {
