@@ -113,7 +113,7 @@ constexpr ControlTemplate kAboutControls[] = {
      "Pictaro uses the FreeImage library, open source that is licensed under FIPL 1.0, "
      "https://freeimage.sourceforge.io",
      7, 165, 191, 17, kNone, 0},
-    {-1, K::Label, "Version 2.0", 7, 188, 75, 15, kNone, 0},
+    {-1, K::Label, "Version 2.0", 7, 188, 75, 15, kStyleMiddle, 0},
     {1, K::DefaultButton, "Close", 150, 188, 48, 15, kNone, 0},
 };
 

@@ -27,6 +27,7 @@ inline constexpr std::uint32_t kStyleSunken = 1u << 2;     // sunken frame
 inline constexpr std::uint32_t kStyleNotify = 1u << 3;     // reports clicks to its window
 inline constexpr std::uint32_t kStyleReadOnly = 1u << 4;   // edit: the user can't type
 inline constexpr std::uint32_t kStyleMultiline = 1u << 5;  // edit: several lines, scrolling
+inline constexpr std::uint32_t kStyleMiddle = 1u << 6;     // label: text centred vertically
 
 struct ControlTemplate {
   int id;  // -1 for a label nobody addresses

@@ -93,7 +93,20 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
   std::vector<std::pair<wxRect, int>> cellRects;
   std::string tips;
   int tab = -1;
+  std::vector<int> outside;
+  bool minimiseBox = true;
   WithWindow([&](MainDialog& window) {
+    // Every control lies wholly inside what shows of its page, and of the window.
+    wxWindow* client = window.FindWindow(main_ids::kDone)->GetParent();
+    for (wxWindow* area :
+         {window.pageTabs->GetPage(0), window.pageTabs->GetPage(1), window.pageTabs->GetPage(2),
+          client, client->FindWindow(main_ids::kGridPanel)}) {
+      for (wxWindow* control : area->GetChildren()) {
+        if (!wxRect(area->GetClientSize()).Contains(control->GetRect()))
+          outside.push_back(control->GetId());
+      }
+    }
+    minimiseBox = window.HasFlag(wxMINIMIZE_BOX);
     for (size_t i = 0; i < window.pageTabs->GetPageCount(); ++i) {
       tabs.push_back(window.pageTabs->GetPageText(i).utf8_string());
     }
@@ -107,6 +120,8 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
   });
   EXPECT_EQ(tabs, (std::vector<std::string>{"Preview", "Verify", "Capture"}));
   EXPECT_EQ(tab, 0);
+  EXPECT_EQ(outside, std::vector<int>{});
+  EXPECT_FALSE(minimiseBox);
   EXPECT_EQ(label, "Untitled.ico");
   EXPECT_EQ(radios, (std::vector<int>{1034, 1037, 1040}));
   EXPECT_EQ(selected, std::vector<int>{1029});  // 48x48 32-bit

@@ -7,11 +7,14 @@
 #include <wx/stattext.h>
 
 #include <functional>
+#include <string>
 #include <vector>
 
+#include "resources/DialogTemplates.h"
 #include "resources/ImageResources.h"
 #include "ui/WxTestSupport.h"
 #include "ui/views/ClickablePicture.h"
+#include "ui/views/DialogBuilder.h"
 #include "ui/views/ResourceImages.h"
 
 namespace pictaro {
@@ -64,6 +67,22 @@ TEST_F(SmallDialogsTest, AboutShowsTheLogoAndTheVersionAndCloses) {
   testing::DialogInspector inspector([](wxDialog& dialog) {
     EXPECT_EQ(dialog.GetParent(), nullptr);
     EXPECT_TRUE(ShowsText(dialog, "Version 2.0"));
+    // "Version 2.0" stands in the middle of its box: as many rows without ink above as below.
+    const wxImage shot = Snapshot(dialog);
+    for (const ControlTemplate& c : FindDialogTemplate(kAboutDialog)->controls) {
+      if (c.text == nullptr || std::string(c.text) != "Version 2.0") continue;
+      const wxRect box = DialogRect(c);
+      int top = -1, bottom = -1;
+      for (int y = box.y; y <= box.GetBottom(); ++y) {
+        for (int x = box.x; x <= box.GetRight(); ++x) {
+          if ((PixelOf(shot, x, y) & 0xFF) >= 0x80) continue;
+          if (top < 0) top = y;
+          bottom = y;
+        }
+      }
+      ASSERT_GE(top, 0);
+      EXPECT_NEAR(top - box.y, box.GetBottom() - bottom, 3);
+    }
     EXPECT_TRUE(ShowsText(dialog, "Pictaro uses the FreeImage library"));
     const auto pictures = Pictures(dialog);
     ASSERT_EQ(pictures.size(), 1u);

@@ -3,7 +3,6 @@
 #include "ui/views/TestDialog.h"
 
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
@@ -29,6 +28,25 @@ wxIcon RedIcon(int side) {
   wxIcon icon;
   icon.CopyFromBitmap(wxBitmap(image));
   return icon;
+}
+
+// How many pixels of a `side` x `side` block of the shot differ from RedIcon(side), the block
+// found by its blue pixel; -1 when there is none.
+int PixelsUnlikeRedIcon(const wxImage& shot, int side) {
+  for (int y = 0; y < shot.GetHeight(); ++y) {
+    for (int x = 1; x < shot.GetWidth(); ++x) {
+      if (PixelOf(shot, x, y) != kBlue) continue;
+      int unlike = 0;
+      for (int v = 0; v < side; ++v) {
+        for (int u = 0; u < side; ++u) {
+          const bool inside = x - 1 + u < shot.GetWidth() && y + v < shot.GetHeight();
+          unlike += !inside || PixelOf(shot, x - 1 + u, y + v) != (u == 1 && v == 0 ? kBlue : kRed);
+        }
+      }
+      return unlike;
+    }
+  }
+  return -1;
 }
 
 class TestDialogTest : public ::testing::Test {
@@ -87,11 +105,10 @@ TEST_F(TestDialogTest, ShowsTheIconInEachControlAtItsSize) {
   EXPECT_EQ(SizeText(), "100 x 100 pixels");
 
   const int buttons[] = {kSmallButton, kMediumButton, kLargeButton};
-  for (int id : buttons) EXPECT_TRUE(Control<wxButton>(id).GetBitmap().IsOk()) << id;
   Check(kDisableButtons, true);
-  for (int id : buttons) EXPECT_FALSE(Control<wxButton>(id).IsEnabled()) << id;
+  for (int id : buttons) EXPECT_FALSE(Control<wxWindow>(id).IsEnabled()) << id;
   Check(kDisableButtons, false);
-  for (int id : buttons) EXPECT_TRUE(Control<wxButton>(id).IsEnabled()) << id;
+  for (int id : buttons) EXPECT_TRUE(Control<wxWindow>(id).IsEnabled()) << id;
 
   auto& tree = Control<wxTreeCtrl>(kTree);
   const wxTreeItemId root = tree.GetRootItem();
@@ -145,6 +162,11 @@ TEST_F(TestDialogTest, PictureShowsTheIconsPixels) {
   EXPECT_EQ(Picture().GetClientSize(), wxSize(96, 96));
   Check(kStaticEdge, true);
   EXPECT_LT(Picture().GetClientSize().x, 96);
+
+  // The buttons show the icon's own pixels, one for one, the smallest button too.
+  Open(16);
+  for (int id : {kSmallButton, kMediumButton, kLargeButton})
+    EXPECT_EQ(PixelsUnlikeRedIcon(Snapshot(Control<wxWindow>(id)), 16), 0) << id;
 }
 
 TEST_F(TestDialogTest, DoneAndEscapeEndTheModalWindow) {

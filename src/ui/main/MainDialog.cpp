@@ -61,8 +61,9 @@ void CheckRadio(wxWindow& window, int id) {
 }  // namespace
 
 MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::path settingsFolder)
+    // A modal window of a fixed layout: no resizing, no maximise or minimise box.
     : wxFrame(nullptr, wxID_ANY, "Pictaro", wxDefaultPosition, wxDefaultSize,
-              wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX)),
+              wxDEFAULT_FRAME_STYLE & ~(wxRESIZE_BORDER | wxMAXIMIZE_BOX | wxMINIMIZE_BOX)),
       document(grid, desktop),
       host_(host),
       desktop_(desktop),

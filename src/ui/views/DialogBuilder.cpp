@@ -8,6 +8,8 @@
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
+#include <algorithm>
+
 #include "ui/views/ClickablePicture.h"
 #include "ui/views/ResourceImages.h"
 
@@ -49,6 +51,13 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
                            wxST_NO_AUTORESIZE | (oneLine ? wxST_ELLIPSIZE_END : 0) |
                                ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
       if (!oneLine) label->Wrap(size.x);
+      if (c.style & kStyleMiddle) {
+        // The toolkit puts the text at the top of its box: the box shrinks to the text's
+        // lines about the template box's middle.
+        const int lines = 1 + static_cast<int>(label->GetLabel().Freq('\n'));
+        const int textHeight = std::min(label->GetCharHeight() * lines, size.y);
+        label->SetSize(pos.x, pos.y + (size.y - textHeight) / 2, size.x, textHeight);
+      }
       return label;
     }
     case ControlKind::Button:
@@ -77,6 +86,19 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
       break;
   }
   return nullptr;
+}
+
+// Calls `visit` for each control inside `parent` but `skip`, with its rectangle in the
+// outermost parent's coordinates; a control's own controls follow it when `visit` says so.
+void VisitControls(wxWindow& parent, const wxWindow& skip, const wxPoint& offset,
+                   const std::function<bool(wxWindow&, const wxRect&)>& visit) {
+  for (wxWindow* child : parent.GetChildren()) {
+    if (child == &skip || child->IsTopLevel()) continue;
+    wxRect rect = child->GetRect();
+    rect.Offset(offset);
+    if (visit(*child, rect))
+      VisitControls(*child, skip, rect.GetPosition() + child->GetClientAreaOrigin(), visit);
+  }
 }
 
 }  // namespace
@@ -118,6 +140,29 @@ void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
       innerRect = rect;
     }
   }
+}
+
+void MakeRoomBelow(wxWindow& control, int extra) {
+  const wxRect column = control.GetRect();
+  const int edge = column.GetBottom() + 1;
+  auto under = [&](const wxRect& rect) {
+    return rect.y >= edge && rect.x <= column.GetRight() && rect.GetRight() >= column.x;
+  };
+  // The lowest control under it stands in the window's bottom row, which moves down whole.
+  int row = edge;
+  VisitControls(*control.GetParent(), control, wxPoint(), [&](wxWindow&, const wxRect& rect) {
+    if (under(rect)) row = std::max(row, rect.y);
+    return true;
+  });
+  VisitControls(*control.GetParent(), control, wxPoint(), [&](wxWindow& other, const wxRect& rect) {
+    if (under(rect) || rect.y >= row) {
+      other.Move(other.GetPosition() + wxPoint(0, extra));
+      return false;
+    }
+    // What reaches down across the bottom row grows with the window.
+    if (rect.GetBottom() >= row) other.SetSize(other.GetSize() + wxSize(0, extra));
+    return true;
+  });
 }
 
 wxMenuBar* BuildMenuBar(const MenuTemplate& menu) {

@@ -38,6 +38,10 @@ using CustomControlMaker =
 void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
                    const CustomControlMaker& makeCustom, int container = 0);
 
+// Makes room for `control` to grow `extra` pixels downwards: the controls under it move down,
+// and so does the window's bottom row (that of the lowest of them) from side to side.
+void MakeRoomBelow(wxWindow& control, int extra);
+
 // A control's tool tip.
 struct ToolTipText {
   int id;

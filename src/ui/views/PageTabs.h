@@ -1,5 +1,6 @@
 // The main window's tabs: "Preview", "Verify" and "Capture", each a page built from its
-// template.
+// template. The tab header takes its room from the pages, as much as the toolkit's theme wants:
+// once laid out, the tabs grow, with the window around them, until their pages have room.
 #pragma once
 
 #include <wx/notebook.h>
@@ -29,8 +30,13 @@ class PageTabs : public wxNotebook {
 
  private:
   void OnPageChanged(wxBookCtrlEvent& event);
+  void OnPageSize(wxSizeEvent& event);
+  // Grows the tabs, and the window around them, to `height` pixels.
+  void GrowTo(int height);
 
   int tabIndex_ = 0;
+  // The largest page's template size, which the page area must hold.
+  wxSize pageSize_;
 };
 
 }  // namespace pictaro

@@ -1,14 +1,13 @@
 #include "ui/views/TestDialog.h"
 
-#include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/control.h>
 #include <wx/dcclient.h>
 #include <wx/imaglist.h>
+#include <wx/renderer.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 #include <wx/treectrl.h>
-
-#include <algorithm>
 
 #include "resources/DialogTemplates.h"
 #include "ui/views/DialogBuilder.h"
@@ -37,16 +36,63 @@ wxImage ImageOf(const wxIcon& icon) {
   return bitmap.ConvertToImage();
 }
 
-// Puts the icon on the button, scaled down to what the theme's padding leaves inside the
-// button when the icon is larger than that.
-void PutIconOnButton(wxButton& button, const wxImage& icon) {
-  button.SetBitmap(wxBitmap(icon));
-  const wxSize padding = button.GetBestSize() - icon.GetSize();
-  const wxSize room = button.GetSize() - padding;
-  const int side = std::max(1, std::min(room.x, room.y));
-  if (side >= icon.GetWidth() && side >= icon.GetHeight()) return;
-  button.SetBitmap(wxBitmap(icon.Scale(side, side, wxIMAGE_QUALITY_HIGH)));
-}
+// A push button showing the icon at its own size in its middle, cut off by its frame, as a
+// button of the icon's platform shows it. The toolkit's own button would shrink the icon into
+// what its padding leaves (a few pixels on the small button).
+class IconButton : public wxControl {
+ public:
+  IconButton(wxWindow* parent, wxWindowID id, const wxRect& rect)
+      : wxControl(parent, id, rect.GetPosition(), rect.GetSize(), wxBORDER_NONE) {
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    Bind(wxEVT_PAINT, &IconButton::OnPaint, this);
+    Bind(wxEVT_LEFT_DOWN, [this](wxMouseEvent&) { Press(true); });
+    Bind(wxEVT_LEFT_UP, [this](wxMouseEvent&) { Press(false); });
+    Bind(wxEVT_MOUSE_CAPTURE_LOST, [this](wxMouseCaptureLostEvent&) { Press(false); });
+  }
+
+  void SetIcon(const wxImage& icon) {
+    icon_ = wxBitmap(icon);
+    disabledIcon_ = icon_.ConvertToDisabled();
+    Refresh();
+  }
+  bool Enable(bool enable = true) override {
+    const bool changed = wxControl::Enable(enable);
+    Refresh();
+    return changed;
+  }
+  // Pressing it does nothing; like the icon, it is only there to be seen.
+  bool AcceptsFocusFromKeyboard() const override { return false; }
+
+ private:
+  static constexpr int kFrame = 2;
+
+  void Press(bool down) {
+    if (down && !HasCapture()) CaptureMouse();
+    if (!down && HasCapture()) ReleaseMouse();
+    pressed_ = down;
+    Refresh();
+  }
+
+  void OnPaint(wxPaintEvent&) {
+    wxPaintDC dc(this);
+    dc.SetBackground(wxBrush(GetParent()->GetBackgroundColour()));
+    dc.Clear();
+    const wxRect area(GetClientSize());
+    int state = 0;
+    if (!IsEnabled()) state |= wxCONTROL_DISABLED;
+    if (pressed_) state |= wxCONTROL_PRESSED;
+    wxRendererNative::Get().DrawPushButton(this, dc, area, state);
+    const wxBitmap& icon = IsEnabled() ? icon_ : disabledIcon_;
+    if (!icon.IsOk()) return;
+    wxDCClipper inside(dc, wxRect(area).Deflate(kFrame));
+    dc.DrawBitmap(icon, (area.width - icon.GetWidth()) / 2, (area.height - icon.GetHeight()) / 2,
+                  true);
+  }
+
+  wxBitmap icon_;
+  wxBitmap disabledIcon_;
+  bool pressed_ = false;
+};
 
 }  // namespace
 
@@ -131,8 +177,7 @@ wxWindow* TestDialog::MakeControl(wxWindow* parent, int id, const wxRect& rect) 
                              wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
       return tree_;
     default:
-      return new wxButton(parent, id, wxString(), rect.GetPosition(), rect.GetSize(),
-                          wxBU_EXACTFIT | wxBU_NOTEXT);
+      return new IconButton(parent, id, rect);
   }
 }
 
@@ -141,7 +186,7 @@ void TestDialog::Initialise() {
 
   const wxImage image = ImageOf(icon_);
   for (int id : kIconButtons) {
-    if (auto* button = dynamic_cast<wxButton*>(FindWindow(id))) PutIconOnButton(*button, image);
+    if (auto* button = dynamic_cast<IconButton*>(FindWindow(id))) button->SetIcon(image);
   }
   picture_->SetIcon(icon_);
 
