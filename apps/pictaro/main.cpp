@@ -32,7 +32,8 @@ constexpr const char* kUsage =
     "                     [--selection LEFT,TOP,RIGHT,BOTTOM]\n"
     "\n"
     "  info     lists the icon images of a file that have a place in the grid, then the\n"
-    "           file's compatibility report\n"
+    "           file's compatibility report; names the entries without a place, which a\n"
+    "           save leaves out, on standard error\n"
     "  convert  reads an icon file and writes it again as Pictaro stores icons; --png stores\n"
     "           the 256x256 image as PNG\n"
     "  build    captures all thirteen images from the standard grid positions of a layer\n"
@@ -76,8 +77,15 @@ int Info(const std::vector<std::string_view>& args) {
   CountingDesktop desktop;
   ResourceGrid grid;
   std::array<StoredEntry, ResourceGrid::kResourceCount> stored;
-  if (grid.ReadIco(path, desktop, &stored) == 0)
+  std::vector<SkippedEntry> skipped;
+  if (grid.ReadIco(path, desktop, &stored, &skipped) == 0)
     return FileError(desktop, path, "can't open the file");
+  // What a save would leave out.
+  for (const SkippedEntry& entry : skipped) {
+    std::fprintf(stderr, "%s: entry %u (%ux%u, %u bpp, %s) has no place in the grid\n",
+                 path.c_str(), entry.entry + 1, entry.width, entry.height, entry.depth,
+                 entry.png ? "png" : "bitmap");
+  }
   for (int index = 0; index < ResourceGrid::kResourceCount; ++index) {
     const IconResource& resource = grid.resources[index];
     if (!resource.present) continue;

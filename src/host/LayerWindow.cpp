@@ -85,7 +85,8 @@ void LayerWindow::MoveView(HostContext& host, const GridSlot& slot, int dy, int 
 
   const int entry = PositionEntry(slot, samePosition);
   if (entry < 0) return;
-  const int size = static_cast<int>(slot.PixelSize());
+  // The size the view's square and the capture use too, so a position is never stored smaller.
+  const int size = static_cast<int>(slot.GridPixelSize());
   const int16 left = Wrap(view.left + Wrap(view.right - view.left) / 2 - size / 2);
   const int16 top = Wrap(view.top + Wrap(view.bottom - view.top) / 2 - size / 2);
   gridPositions[entry] = Rect{top, left, Wrap(top + size), Wrap(left + size)};

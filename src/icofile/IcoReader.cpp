@@ -1,9 +1,10 @@
-// Reads an .ico file into the grid. Bitmap images become resource blocks byte for byte; a
-// 256 x 256 PNG image is decoded into the 32-bit 256 px resource. Nothing read from the file
-// is trusted: every count, offset and length is held against the file's size before anything
-// is allocated or read.
+// Reads an .ico file into the grid. Bitmap images become resource blocks byte for byte; a PNG
+// image of a size the grid keeps is decoded into the 32-bit resource of that size. Nothing read
+// from the file is trusted: every count, offset and length is held against the file's size
+// before anything is allocated or read.
 #include <array>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,8 +20,7 @@ namespace pictaro {
 
 namespace {
 
-constexpr std::uint32_t kPngPixels = 256;
-constexpr int kPngIndex = 8;  // the 256 x 256 32-bit resource
+constexpr std::uint32_t kZeroEntryPixels = 256;  // what width and height bytes of 0 stand for
 
 struct DirectoryEntry {
   std::uint32_t width;
@@ -44,11 +44,25 @@ bool StartsWithPng(const std::vector<std::uint8_t>& bytes) {
          std::memcmp(bytes.data(), ico::kPngSignature.data(), ico::kPngSignature.size()) == 0;
 }
 
+// The 32-bit slot of a square image of `pixels`, if the grid has one.
+std::optional<GridSlot> Slot32(std::uint32_t pixels) {
+  for (std::uint32_t size = 0; size <= 4; ++size) {
+    const GridSlot slot(size, 2, 1, 0);
+    if (slot.PixelSize() == pixels) return slot;
+  }
+  return std::nullopt;
+}
+
 class IcoReader {
  public:
   IcoReader(ResourceGrid& grid, IcoInput& input, const std::string& path, Desktop& desktop,
-            std::array<StoredEntry, 13>* stored)
-      : grid_(grid), input_(input), path_(path), desktop_(desktop), stored_(stored) {}
+            std::array<StoredEntry, 13>* stored, std::vector<SkippedEntry>* skipped)
+      : grid_(grid),
+        input_(input),
+        path_(path),
+        desktop_(desktop),
+        stored_(stored),
+        skipped_(skipped) {}
 
   int Read() {
     std::array<std::uint8_t, ico::kHeaderSize> header{};
@@ -74,6 +88,7 @@ class IcoReader {
     }
 
     for (std::uint32_t i = 0; i < count; ++i) {
+      entryNumber_ = i;
       if (!ReadEntry(EntryAt(directory.data() + std::size_t{i} * ico::kEntrySize))) return 0;
     }
     return 1;
@@ -92,7 +107,7 @@ class IcoReader {
         return FailEntry("Error reading icon", w, h, d);
       }
       if (signature == ico::kPngSignature) return ReadPngEntry(entry);
-      w = h = kPngPixels;
+      w = h = kZeroEntryPixels;
     }
 
     int index = ResourceGrid::IndexOf(w, h, d);
@@ -101,7 +116,7 @@ class IcoReader {
       // The directory names no resource (often planes and bit count 0): the image's own header
       // decides.
       if (!ReadBytes(entry, "temporary icon", w, h, d, bytes)) return false;
-      if (StartsWithPng(bytes)) return true;
+      if (StartsWithPng(bytes)) return LandPng(entry, bytes);
       IconResource probe;
       probe.AdoptBlock(std::move(bytes));
       if (!Parse(probe)) return FailEntry("Error converting format of icon", w, h, d);
@@ -109,14 +124,13 @@ class IcoReader {
       h = probe.height;
       d = probe.depth;
       index = ResourceGrid::IndexOf(w, h, d);
-      if (index < 0) return true;
+      if (index < 0) return Skip(w, h, d, false);
       converted_ = true;
       // The bytes just checked are the entry; they need not be read a second time.
       bytes = std::move(probe.block);
     } else {
       if (!ReadBytes(entry, "icon", w, h, d, bytes)) return false;
-      // A PNG image of a size the grid keeps only as a bitmap has no place here.
-      if (StartsWithPng(bytes)) return true;
+      if (StartsWithPng(bytes)) return LandPng(entry, bytes);
     }
 
     IconResource& resource = grid_.resources[index];
@@ -130,27 +144,39 @@ class IcoReader {
   }
 
   bool ReadPngEntry(const DirectoryEntry& entry) {
-    // Only a 32-bit entry is taken; 0 means the directory does not say, and the decoded image
-    // must then show 32 bits itself.
-    if (entry.depth != 32 && entry.depth != 0) return true;
     std::vector<std::uint8_t> bytes;
     if (!ReadBytes(entry, "temporary icon", entry.width, entry.height, entry.depth, bytes)) {
       return false;
     }
-    const PngImage image = PngImage::Decode(bytes.data(), bytes.size());
-    if (!image.IsIconImage()) return true;
+    return LandPng(entry, bytes);
+  }
 
-    const GridSlot slot(4, 2, 1, 0);
-    grid_.PrepareResource(slot);
-    IconResource& resource = grid_.resources[kPngIndex];
+  // Decodes a PNG image into the 32-bit resource of its size, whatever the directory says of
+  // it. Only a 256 px stream of 8-bit RGBA is stored as this program would store it; any other
+  // counts as modified, since a save writes it otherwise.
+  bool LandPng(const DirectoryEntry& entry, const std::vector<std::uint8_t>& bytes) {
+    const std::optional<PngHeader> header = ReadPngHeader(bytes.data(), bytes.size());
+    const PngImage image = PngImage::Decode(bytes.data(), bytes.size());
+    const std::optional<GridSlot> slot = Slot32(image.Pixels());
+    if (!slot) {
+      return header ? Skip(header->width, header->height, header->bitsPerPixel, true)
+                    : Skip(entry.width, entry.height, entry.depth, true);
+    }
+    const int index = ResourceGrid::IndexOf(*slot);
+    // The later entry wins wholly: nothing of an earlier block stays.
+    grid_.ResetResource(index, 0);
+    grid_.PrepareResource(*slot);
+    IconResource& resource = grid_.resources[index];
     if (!resource.present) return true;
     ResourceBuffers buffers;
-    grid_.GetBuffers(slot, buffers);
+    grid_.GetBuffers(*slot, buffers);
     image.CopyTo(buffers.colorBits, buffers.colorRowBytes);
-    // The stream holds no 1-bit mask; the resource's stays opaque.
-    std::memset(buffers.maskBits, 0, std::size_t{buffers.maskRowBytes} * resource.height);
-    resource.modified = 0;
-    Note(kPngIndex, entry.bytes, true);
+    // The stream holds no 1-bit mask; it follows alpha, as in images captured here.
+    ResourceGrid::MaskFromAlpha(&resource);
+    const bool asWritten = entry.width == 0 && entry.height == 0 && header->rgba8 &&
+                           (entry.depth == 32 || entry.depth == 0);
+    resource.modified = asWritten ? 0 : 1;
+    Note(index, entry.bytes, true);
     return true;
   }
 
@@ -187,6 +213,15 @@ class IcoReader {
     if (stored_ != nullptr) (*stored_)[index] = StoredEntry{.storedBytes = bytes, .png = png};
   }
 
+  // An entry without a place in the grid is left out; the caller may want to say so.
+  bool Skip(std::uint32_t w, std::uint32_t h, std::uint32_t d, bool png) {
+    if (skipped_ != nullptr) {
+      skipped_->push_back(
+          SkippedEntry{.entry = entryNumber_, .width = w, .height = h, .depth = d, .png = png});
+    }
+    return true;
+  }
+
   int Fail(const std::string& text) {
     desktop_.ShowMessage(text, path_, MessageIcon::Error, MessageButtons::Ok);
     return 0;
@@ -203,6 +238,8 @@ class IcoReader {
   const std::string& path_;
   Desktop& desktop_;
   std::array<StoredEntry, 13>* stored_;
+  std::vector<SkippedEntry>* skipped_;
+  std::uint32_t entryNumber_ = 0;  // in directory order, from 0
   // Set once the file needed converting (a type other than icon, or an entry identified from
   // its own header); every bitmap read after that counts as modified.
   bool converted_ = false;
@@ -213,19 +250,21 @@ class IcoReader {
 }  // namespace
 
 int ResourceGrid::ReadIco(const std::string& path, Desktop& desktop,
-                          std::array<StoredEntry, 13>* stored) {
+                          std::array<StoredEntry, 13>* stored, std::vector<SkippedEntry>* skipped) {
   Clear();
   if (stored != nullptr) stored->fill(StoredEntry{});
+  if (skipped != nullptr) skipped->clear();
   const std::unique_ptr<IcoInput> input = OpenIcoFile(path);
   if (input == nullptr) return 0;
-  return IcoReader(*this, *input, path, desktop, stored).Read();
+  return IcoReader(*this, *input, path, desktop, stored, skipped).Read();
 }
 
 int ResourceGrid::ReadIco(IcoInput& input, const std::string& path, Desktop& desktop,
-                          std::array<StoredEntry, 13>* stored) {
+                          std::array<StoredEntry, 13>* stored, std::vector<SkippedEntry>* skipped) {
   Clear();
   if (stored != nullptr) stored->fill(StoredEntry{});
-  return IcoReader(*this, input, path, desktop, stored).Read();
+  if (skipped != nullptr) skipped->clear();
+  return IcoReader(*this, input, path, desktop, stored, skipped).Read();
 }
 
 }  // namespace pictaro

@@ -13,11 +13,13 @@ namespace pictaro {
 namespace {
 
 constexpr std::array<std::uint8_t, 8> kSignature = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-constexpr std::uint32_t kIconPixels = 256;
+// The square sizes the grid keeps at 32 bits.
+constexpr std::array<std::uint32_t, 5> kIconSizes = {16, 24, 32, 48, 256};
 constexpr std::uint8_t kColorTypeRgba = 6;
 // Signature, then the IHDR chunk: length, type, width, height, bit depth, colour type, ...
 constexpr std::size_t kIhdrWidth = 16;
 constexpr std::size_t kIhdrHeight = 20;
+constexpr std::size_t kIhdrBitDepth = 24;
 constexpr std::size_t kIhdrColorType = 25;
 constexpr std::size_t kIhdrEnd = 33;
 
@@ -173,26 +175,55 @@ PngEncoding EncodePng(const IconResource& resource, std::vector<std::uint8_t>& s
   return EncodeRgbaPng(resource, stream) ? PngEncoding::Encoded : PngEncoding::SaveFailed;
 }
 
+std::optional<PngHeader> ReadPngHeader(const std::uint8_t* bytes, std::size_t size) {
+  if (!HasIhdr(bytes, size)) return std::nullopt;
+  const std::uint8_t colorType = bytes[kIhdrColorType];
+  // Samples a pixel by colour type: grey, -, RGB, palette index, grey and alpha, -, RGBA.
+  constexpr std::array<std::uint32_t, 7> kSamples = {1, 0, 3, 1, 2, 0, 4};
+  const std::uint32_t samples = colorType < kSamples.size() ? kSamples[colorType] : 0;
+  return PngHeader{.width = GetU32BigEndian(bytes + kIhdrWidth),
+                   .height = GetU32BigEndian(bytes + kIhdrHeight),
+                   .bitsPerPixel = samples * bytes[kIhdrBitDepth],
+                   .rgba8 = colorType == kColorTypeRgba && bytes[kIhdrBitDepth] == 8};
+}
+
 PngImage PngImage::Decode(const std::uint8_t* bytes, std::size_t size) {
-  if (!HasIhdr(bytes, size) || GetU32BigEndian(bytes + kIhdrWidth) != kIconPixels ||
-      GetU32BigEndian(bytes + kIhdrHeight) != kIconPixels || size > UINT32_MAX) {
+  const std::optional<PngHeader> header = ReadPngHeader(bytes, size);
+  if (!header || header->width != header->height || size > UINT32_MAX ||
+      std::find(kIconSizes.begin(), kIconSizes.end(), header->width) == kIconSizes.end()) {
     return PngImage(nullptr);
   }
   FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size));
   if (memory == nullptr) return PngImage(nullptr);
-  FIBITMAP* dib = FreeImage_LoadFromMemory(FIF_PNG, memory, 0);
+  // The samples as the file holds them, as other readers show them: FreeImage would otherwise
+  // apply a gamma the file states.
+  FIBITMAP* dib = FreeImage_LoadFromMemory(FIF_PNG, memory, PNG_IGNOREGAMMA);
   FreeImage_CloseMemory(memory);
-  return PngImage(dib);
+  if (dib == nullptr) return PngImage(nullptr);
+  // 16-bit grey has no direct way to 32 bits; its high bytes make 8-bit grey first. The other
+  // types (palette with or without transparency, grey, RGB, 16-bit colour) convert directly.
+  if (FreeImage_GetImageType(dib) == FIT_UINT16) {
+    FIBITMAP* grey = FreeImage_ConvertTo8Bits(dib);
+    FreeImage_Unload(dib);
+    dib = grey;
+  }
+  FIBITMAP* rgba = dib != nullptr ? FreeImage_ConvertTo32Bits(dib) : nullptr;
+  if (dib != nullptr) FreeImage_Unload(dib);
+  if (rgba != nullptr &&
+      (FreeImage_GetImageType(rgba) != FIT_BITMAP || FreeImage_GetBPP(rgba) != 32 ||
+       FreeImage_GetWidth(rgba) != header->width || FreeImage_GetHeight(rgba) != header->width)) {
+    FreeImage_Unload(rgba);
+    rgba = nullptr;
+  }
+  return PngImage(rgba);
 }
 
 PngImage::~PngImage() {
   if (dib_ != nullptr) FreeImage_Unload(dib_);
 }
 
-bool PngImage::IsIconImage() const {
-  return dib_ != nullptr && FreeImage_GetImageType(dib_) == FIT_BITMAP &&
-         FreeImage_GetWidth(dib_) == kIconPixels && FreeImage_GetHeight(dib_) == kIconPixels &&
-         FreeImage_GetBPP(dib_) == 32 && FreeImage_GetPitch(dib_) == kIconPixels * 4;
+std::uint32_t PngImage::Pixels() const {
+  return dib_ != nullptr ? FreeImage_GetWidth(dib_) : 0;
 }
 
 void PngImage::CopyTo(std::uint8_t* colorBits, std::uint32_t rowBytes) const {

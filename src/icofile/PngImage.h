@@ -1,8 +1,9 @@
-// The 256 x 256 image as a PNG stream, encoded and decoded by FreeImage.
+// Icon images as PNG streams, encoded and decoded by FreeImage.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "model/IconResource.h"
@@ -18,19 +19,32 @@ enum class PngEncoding { Encoded, NoImage, SaveFailed };
 // SaveFailed: it could not save one.
 PngEncoding EncodePng(const IconResource& resource, std::vector<std::uint8_t>& stream);
 
+// What a PNG stream's header says, read without decoding anything.
+struct PngHeader {
+  std::uint32_t width = 0;
+  std::uint32_t height = 0;
+  std::uint32_t bitsPerPixel = 0;  // bit depth x samples a pixel
+  bool rgba8 = false;              // 8-bit red, green, blue and alpha, as this program writes
+};
+
+// Nullopt unless the bytes start with the PNG signature and an IHDR chunk.
+std::optional<PngHeader> ReadPngHeader(const std::uint8_t* bytes, std::size_t size);
+
 // A decoded PNG stream, released with the object.
 class PngImage {
  public:
-  // Decodes only a stream whose header says 256 x 256, so that a hostile header cannot make the
-  // decoder allocate more than one icon's worth.
+  // Decodes only a stream whose header says a square of a size the grid keeps (16, 24, 32, 48
+  // or 256 pixels), so that a hostile header cannot make the decoder allocate more than one
+  // icon's worth. Any colour type and sample depth is converted to 8-bit blue, green, red and
+  // straight alpha.
   static PngImage Decode(const std::uint8_t* bytes, std::size_t size);
 
   PngImage(PngImage&& other) noexcept : dib_(other.dib_) { other.dib_ = nullptr; }
   PngImage& operator=(PngImage&&) = delete;
   ~PngImage();
 
-  // Whether it decoded to the one image an icon file may hold as PNG: 256 x 256, 32 bits.
-  bool IsIconImage() const;
+  // The side of the decoded square; 0 when nothing was decoded.
+  std::uint32_t Pixels() const;
   // Copies the pixels as 32-bit rows, bottom row first, blue, green, red, alpha.
   void CopyTo(std::uint8_t* colorBits, std::uint32_t rowBytes) const;
 

@@ -10,6 +10,7 @@ constexpr std::array<std::uint32_t, 5> kPixelSizes = {16, 24, 32, 48, 256};
 constexpr std::array<int, 5> kSizeRadios = {kSizeRadio16, kSizeRadio24, kSizeRadio32, kSizeRadio48,
                                             kSizeRadio256};
 constexpr std::array<int, 3> kDepthRadios = {kDepthRadio4, kDepthRadio8, kDepthRadio32};
+constexpr std::array<int, 2> kMaskRadios = {kMaskRadio1, kMaskRadio8};
 constexpr std::array<int, 3> kViewRadios = {kViewRadioBoth, kViewRadioData, kViewRadioMask};
 
 // An index outside the table picks its first entry.
@@ -106,6 +107,17 @@ bool SelectByRadio(GridSlot& slot, int radioId) {
       return false;
   }
   return true;
+}
+
+GridSlot RestoreSelection(std::uint32_t sizeIndex, std::uint32_t depthIndex,
+                          std::uint32_t maskIndex) {
+  // Mask first, then data, then size: a grid slot comes back unchanged, and in a conflict the
+  // data wins over the mask and the size over both.
+  GridSlot slot;
+  if (maskIndex < kMaskRadios.size()) SelectByRadio(slot, kMaskRadios[maskIndex]);
+  if (depthIndex < kDepthRadios.size()) SelectByRadio(slot, kDepthRadios[depthIndex]);
+  if (sizeIndex < kSizeRadios.size()) SelectByRadio(slot, kSizeRadios[sizeIndex]);
+  return slot;
 }
 
 }  // namespace pictaro

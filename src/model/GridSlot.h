@@ -36,7 +36,7 @@ class GridSlot {
   // 16, 24, 32, 48 or 256; 0 for a size index above 4.
   std::uint32_t PixelSize() const;
   // The size of the grid position the slot maps to: like PixelSize, but a size index above 4
-  // counts as 16.
+  // counts as 16. The layer view's square, its grid positions and the capture all use it.
   std::uint32_t GridPixelSize() const;
   // 4, 8 or 32.
   std::uint32_t BitsPerPixel() const;
@@ -62,5 +62,12 @@ class GridSlot {
 // stay those of the grid (4-bit and 8-bit with a 1-bit mask, 32-bit with an 8-bit mask, 256 x
 // 256 only in 32 bits). Returns false for an id that is no such radio.
 bool SelectByRadio(GridSlot& slot, int radioId);
+
+// The slot a stored selection stands for. A selection outside the thirteen slots (a damaged or
+// foreign record) becomes the slot that clicking the radios of its usable fields leads to,
+// starting from 48 x 48 32-bit, which is also what is left when no field is usable. The view
+// mode is the default.
+GridSlot RestoreSelection(std::uint32_t sizeIndex, std::uint32_t depthIndex,
+                          std::uint32_t maskIndex);
 
 }  // namespace pictaro

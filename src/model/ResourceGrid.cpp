@@ -1,5 +1,6 @@
 #include "model/ResourceGrid.h"
 
+#include <algorithm>
 #include <new>
 #include <optional>
 #include <utility>
@@ -240,19 +241,25 @@ int ResourceGrid::CompleteMask(IconResource* resource) {
   const std::size_t present = block.size() - layout->maskOffset;
   block.resize(layout->maskOffset + maskBytes, 0);
   resource->blockSize = static_cast<std::uint32_t>(block.size());
-  if (layout->depth == 32 && present == 0) {
-    // A 32-bit image that comes without a mask keeps its transparency in alpha: the mask
-    // follows it, as in images captured here.
-    const std::size_t colorRow = RowBytes(layout->width, 32);
-    for (std::size_t y = 0; y < layout->height; ++y) {
-      const std::uint8_t* pixels = block.data() + layout->colorOffset + y * colorRow;
-      std::uint8_t* mask = block.data() + layout->maskOffset + y * maskRow;
-      for (std::size_t x = 0; x < layout->width; ++x) {
-        if (pixels[4 * x + 3] == 0) mask[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-      }
+  if (ParseResource(resource) == 0) return 0;
+  // A 32-bit image that comes without a mask keeps its transparency in alpha.
+  if (present == 0) MaskFromAlpha(resource);
+  return 1;
+}
+
+void ResourceGrid::MaskFromAlpha(IconResource* resource) {
+  if (resource == nullptr || resource->depth != 32 || resource->colorBits == nullptr) return;
+  const IconResource& r = *resource;
+  const std::size_t colorRow = RowBytes(r.width, 32);
+  const std::size_t maskRow = RowBytes(r.width, 1);
+  for (std::size_t y = 0; y < r.height; ++y) {
+    const std::uint8_t* pixels = r.colorBits + y * colorRow;
+    std::uint8_t* mask = r.maskBits + y * maskRow;
+    std::fill(mask, mask + maskRow, std::uint8_t{0});
+    for (std::size_t x = 0; x < r.width; ++x) {
+      if (pixels[4 * x + 3] == 0) mask[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
     }
   }
-  return ParseResource(resource);
 }
 
 }  // namespace pictaro

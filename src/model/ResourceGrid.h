@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "model/GridSlot.h"
 #include "model/IconResource.h"
@@ -18,6 +19,15 @@ class IcoInput;
 // How a resource was stored in the file it was read from, for listing a file's entries.
 struct StoredEntry {
   std::uint32_t storedBytes = 0;  // the entry's bytes in the file
+  bool png = false;
+};
+
+// An entry of a file that found no place in the grid, so that a save leaves it out.
+struct SkippedEntry {
+  std::uint32_t entry = 0;  // its place in the directory, from 0
+  std::uint32_t width = 0;  // as its own header says, or the directory when that says nothing
+  std::uint32_t height = 0;
+  std::uint32_t depth = 0;  // bits per pixel
   bool png = false;
 };
 
@@ -78,14 +88,21 @@ class ResourceGrid {
   // the block. Returns 1 when the block was completed and parsed, else 0, changing nothing.
   static int CompleteMask(IconResource* resource);
 
+  // Sets the 1-bit mask of a parsed 32-bit image from its alpha: transparent exactly where
+  // alpha is 0, as in images captured here. Other images are left alone.
+  static void MaskFromAlpha(IconResource* resource);
+
   // Replaces the grid's content with the icon images of an .ico file. Returns 1 on success and
   // 0 on failure; every failure but a file that cannot be opened is shown through `desktop`,
-  // titled with the path. `stored`, when given, receives how each resource read was stored.
+  // titled with the path. `stored`, when given, receives how each resource read was stored, and
+  // `skipped` the entries that have no place in the grid.
   int ReadIco(const std::string& path, Desktop& desktop,
-              std::array<StoredEntry, 13>* stored = nullptr);
+              std::array<StoredEntry, 13>* stored = nullptr,
+              std::vector<SkippedEntry>* skipped = nullptr);
   // The same, from an already opened input; `path` only titles the messages.
   int ReadIco(IcoInput& input, const std::string& path, Desktop& desktop,
-              std::array<StoredEntry, 13>* stored = nullptr);
+              std::array<StoredEntry, 13>* stored = nullptr,
+              std::vector<SkippedEntry>* skipped = nullptr);
 
   // Stores the present resources as an .ico file, the 256 x 256 image as PNG when pngCompress
   // is set. The file is replaced only when all of it was written. Returns 1 on success.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "model/GridSlot.h"
 #include "model/LittleEndian.h"
 
 namespace pictaro {
@@ -27,6 +28,16 @@ std::string GetString(const std::uint8_t* field, std::size_t fieldBytes) {
   return std::string(reinterpret_cast<const char*>(field), static_cast<std::size_t>(end - field));
 }
 
+// A path cut to its field would name some other file: one that does not fit is not kept.
+void PutPath(std::uint8_t* field, std::size_t fieldBytes, const std::string& path) {
+  if (path.size() < fieldBytes) std::memcpy(field, path.data(), path.size());
+}
+
+std::string GetPath(const std::uint8_t* field, std::size_t fieldBytes) {
+  std::string path = GetString(field, fieldBytes);
+  return path.size() < fieldBytes ? path : std::string();
+}
+
 void PutI16(std::uint8_t* p, std::int16_t value) {
   PutU16(p, static_cast<std::uint16_t>(value));
 }
@@ -46,7 +57,7 @@ std::vector<std::uint8_t> EncodeSettings(const SettingsRecord& record) {
   PutU32(out + kSizeIndex, record.sizeIndex);
   PutU32(out + kViewMode, record.viewMode);
   PutString(out + kWorkingName, kWorkingNameBytes, record.workingName);
-  PutString(out + kWorkingPath, kWorkingPathBytes, record.workingPath);
+  PutPath(out + kWorkingPath, kWorkingPathBytes, record.workingPath);
   PutU32(out + kBackgroundColor, record.backgroundColor);
   for (std::size_t i = 0; i < record.backgroundColors.size(); ++i) {
     PutU32(out + kBackgroundColors + 4 * i, record.backgroundColors[i]);
@@ -75,12 +86,14 @@ std::optional<SettingsRecord> DecodeSettings(std::span<const std::uint8_t> bytes
   if (bytes.size() != kSettingsRecordSize) return std::nullopt;
   const std::uint8_t* in = bytes.data();
   SettingsRecord record;
-  record.depthIndex = GetU32(in + kDepthIndex);
-  record.maskIndex = GetU32(in + kMaskIndex);
-  record.sizeIndex = GetU32(in + kSizeIndex);
+  const GridSlot selection =
+      RestoreSelection(GetU32(in + kSizeIndex), GetU32(in + kDepthIndex), GetU32(in + kMaskIndex));
+  record.depthIndex = selection.depthIndex;
+  record.maskIndex = selection.maskIndex;
+  record.sizeIndex = selection.sizeIndex;
   record.viewMode = GetU32(in + kViewMode);
   record.workingName = GetString(in + kWorkingName, kWorkingNameBytes);
-  record.workingPath = GetString(in + kWorkingPath, kWorkingPathBytes);
+  record.workingPath = GetPath(in + kWorkingPath, kWorkingPathBytes);
   record.backgroundColor = GetU32(in + kBackgroundColor);
   for (std::size_t i = 0; i < record.backgroundColors.size(); ++i) {
     record.backgroundColors[i] = GetU32(in + kBackgroundColors + 4 * i);

@@ -25,7 +25,7 @@ struct SettingsRecord {
   std::uint32_t sizeIndex = 0;
   std::uint32_t viewMode = 0;
   std::string workingName;            // at most 255 bytes are stored
-  std::string workingPath;            // at most 1023 bytes are stored
+  std::string workingPath;            // stored only when it has at most 1023 bytes
   std::uint32_t backgroundColor = 0;  // 0x00BBGGRR
   std::array<std::uint32_t, 16> backgroundColors{};
   std::int32_t backgroundIndex = 0;
@@ -70,12 +70,15 @@ static_assert(kCustomTable + 3 * kColorTableEntries == kGenerateTableAutomatical
 static_assert(kTabIndex + 4 == kSettingsRecordSize);
 }  // namespace settings_offset
 
-// Exactly kSettingsRecordSize bytes. A string too long for its field is cut on a UTF-8
-// character boundary so that it still ends in a NUL; the rest of the field is zero.
+// Exactly kSettingsRecordSize bytes. A name too long for its field is cut on a UTF-8 character
+// boundary so that it still ends in a NUL; a path too long for its field is stored empty, since
+// a cut one would name another file. The rest of a field is zero.
 std::vector<std::uint8_t> EncodeSettings(const SettingsRecord& record);
 
-// nullopt unless `bytes` is exactly kSettingsRecordSize long. A string field without a NUL is
-// read up to the field's end and no further; a nonzero flag counts as on.
+// nullopt unless `bytes` is exactly kSettingsRecordSize long. A name field without a NUL is read
+// up to the field's end and no further, a path field without one reads as empty; a nonzero flag
+// counts as on. A selection that is none of the grid's slots is restored as the slot its
+// usable fields lead to through the selection radios, 48 x 48 32-bit when none is usable.
 std::optional<SettingsRecord> DecodeSettings(std::span<const std::uint8_t> bytes);
 
 }  // namespace pictaro

@@ -30,18 +30,20 @@ struct CorpusFile {
   int result;
   std::vector<int> present;
   std::vector<int> modified;
-  const char* message;  // the one message of a failed read
+  const char* message;     // the one message of a failed read
+  std::vector<int> png{};  // the resources read from PNG streams
 };
 
-// PNG entries land only at 256 px with a directory depth of 32 or 0; other sizes and depths are
+// PNG entries land in the 32-bit resource of their own size, whatever the directory says, and
+// count as modified unless they are 256 px 8-bit RGBA; bitmaps of other sizes and depths are
 // skipped; an entry whose directory names no resource is identified from its own header, and a
 // header whose image does not fit its entry fails the read.
 const std::vector<CorpusFile>& Corpus() {
   static const std::vector<CorpusFile> files = {
-      // 256 px PNG lands; the PNG entries of other sizes are skipped.
-      {"icotools/all.ico", 1, {8}, {}, ""},
-      {"icotools/all_ext.ico", 1, {8, 9, 10, 11, 12}, {}, ""},  // 64 px skipped
-      {"icotools/x32.ico", 1, {}, {}, ""},
+      // PNG entries of every size; the 64 px one is skipped.
+      {"icotools/all.ico", 1, {8, 9, 10, 11, 12}, {9, 10, 11, 12}, "", {8, 9, 10, 11, 12}},
+      {"icotools/all_ext.ico", 1, {8, 9, 10, 11, 12}, {}, "", {8}},  // 64 px skipped
+      {"icotools/x32.ico", 1, {10}, {10}, "", {10}},
       {"icotools/x32_ext.ico", 1, {10}, {}, ""},
       // Depth 0 in the directory; the header's 4-bit 32 px image needs 744 bytes, not 372.
       {"image-rs/Bad_smile-incorrect-image-length.ico",
@@ -59,7 +61,7 @@ const std::vector<CorpusFile>& Corpus() {
        {},
        {},
        "Error reading all of temporary icon with 32 x 32 pixels, 0 bits per pixel"},
-      {"image-rs/lenient-bpp.ico", 1, {}, {}, ""},  // 256 px PNG of depth 500
+      {"image-rs/lenient-bpp.ico", 1, {8}, {8}, "", {8}},  // 256 px 1-bit PNG of depth 500
       {"image-rs/multiple_entries_with_different_bit_depth.ico",
        1,
        {1, 3, 4, 5, 7, 9, 10, 11, 12},
@@ -71,9 +73,9 @@ const std::vector<CorpusFile>& Corpus() {
        {},
        {},
        "Error reading all of icon with 32 x 32 pixels, 32 bits per pixel"},
-      {"image-rs/png-32bpp-alpha.ico", 1, {}, {}, ""},
-      {"image-rs/png_l8.ico", 1, {}, {}, ""},
-      {"image-rs/png_rgb8.ico", 1, {}, {}, ""},
+      {"image-rs/png-32bpp-alpha.ico", 1, {10}, {10}, "", {10}},
+      {"image-rs/png_l8.ico", 1, {10}, {10}, "", {10}},
+      {"image-rs/png_rgb8.ico", 1, {10}, {10}, "", {10}},
       {"image-rs/smile.ico", 1, {1, 3}, {1, 3}, ""},  // depth 0: 4 bits by the headers
       // A 64 px entry whose mask runs 256 bytes past its end: completed, then skipped.
       {"image-rs/truncated_mask_32bpp.ico", 1, {}, {}, ""},
@@ -86,13 +88,13 @@ const std::vector<CorpusFile>& Corpus() {
        {},
        "Error converting format of icon with 16 x 16 pixels, 1 bits per pixel"},
       {"pillow/hopper.ico", 1, {7}, {}, ""},
-      {"pillow/hopper_256x256.ico", 1, {}, {}, ""},       // 256 px bitmap at 24 bits
-      {"pillow/hopper_draw.ico", 1, {}, {}, ""},          // 16 px PNG
-      {"pillow/hopper_mask.ico", 1, {}, {}, ""},          // 1 bit, depth 0 in the directory
-      {"pillow/hopper_unexpected.ico", 1, {7}, {7}, ""},  // 16 x 32 in the directory
-      {"pillow/pillow.ico", 1, {8, 9, 10, 11, 12}, {}, ""},
+      {"pillow/hopper_256x256.ico", 1, {}, {}, ""},         // 256 px bitmap at 24 bits
+      {"pillow/hopper_draw.ico", 1, {12}, {12}, "", {12}},  // 16 px PNG
+      {"pillow/hopper_mask.ico", 1, {}, {}, ""},            // 1 bit, depth 0 in the directory
+      {"pillow/hopper_unexpected.ico", 1, {7}, {7}, ""},    // 16 x 32 in the directory
+      {"pillow/pillow.ico", 1, {8, 9, 10, 11, 12}, {}, "", {8}},
       {"pillow/python.ico", 1, {9, 10, 12}, {}, ""},
-      {"rust-ico/litexl.ico", 1, {8, 9, 10, 12}, {}, ""},  // the 512 px PNG is skipped
+      {"rust-ico/litexl.ico", 1, {8, 9, 10, 12}, {}, "", {8}},  // the 512 px PNG is skipped
       {"rust-ico/ship.ico", 1, {9, 10, 12}, {}, ""},
       {"rust-ico/wiki.ico", 1, {9, 10, 12}, {}, ""},
   };
@@ -145,10 +147,11 @@ TEST(IcoCorpus, EveryFileReadsToItsKnownOutcome) {
     EXPECT_EQ(loaded.result, file.result);
     EXPECT_EQ(loaded.Where(&IconResource::present), file.present);
     EXPECT_EQ(loaded.Where(&IconResource::modified), file.modified);
-    // Only the 256 px resource is ever read from a PNG stream, and here always is.
-    for (int i = 0; i < 13; ++i)
-      EXPECT_EQ(loaded.stored[i].png,
-                i == 8 && file.result == 1 && loaded.grid.resources[8].present);
+    std::vector<int> png;
+    for (int i = 0; i < 13; ++i) {
+      if (loaded.stored[i].png) png.push_back(i);
+    }
+    EXPECT_EQ(png, file.png);
     if (file.result == 1) {
       EXPECT_TRUE(loaded.desktop.messages.empty());
     } else {
@@ -200,10 +203,25 @@ TEST(IcoCorpus, LandedImagesMatchTheReferenceDecodes) {
     EXPECT_EQ(ResourcePixel(hopper.grid.resources[7], 0, 0), (Rgba{1, 1, 9, 255})) << name;
   }
 
-  // The same 256 px picture, written as PNG by two programs.
+  // PNG streams of every colour type show what the reference decodes show.
+  for (const auto& [name, index] : {std::pair{"png-32bpp-alpha.ico", 10},
+                                    {"png_l8.ico", 10},
+                                    {"png_rgb8.ico", 10},
+                                    {"lenient-bpp.ico", 8}}) {
+    const Loaded png(rs / name);
+    EXPECT_TRUE(ResourceShowsPng(png.grid.resources[index], rs / (std::string(name) + ".png")))
+        << name;
+  }
+
+  // The same pictures, written as PNG by one program and as bitmaps (but 256 px) by another.
   const Loaded all(kCorpus / "icotools/all.ico");
   const Loaded allExt(kCorpus / "icotools/all_ext.ico");
-  EXPECT_TRUE(ResourcesShowSame(all.grid.resources[8], allExt.grid.resources[8]));
+  for (const int i : {8, 9, 10, 11, 12}) {
+    EXPECT_TRUE(ResourcesShowSame(all.grid.resources[i], allExt.grid.resources[i])) << i;
+  }
+  const Loaded x32(kCorpus / "icotools/x32.ico");
+  const Loaded x32Ext(kCorpus / "icotools/x32_ext.ico");
+  EXPECT_TRUE(ResourcesShowSame(x32.grid.resources[10], x32Ext.grid.resources[10]));
 }
 
 TEST(IcoCorpus, FilesThatReadWriteBackToTheSameBlocks) {

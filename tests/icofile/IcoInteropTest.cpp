@@ -321,6 +321,7 @@ struct ReadBack {
   int result = 0;
   ResourceGrid grid;
   std::array<StoredEntry, 13> stored{};
+  std::vector<SkippedEntry> skipped;
   RecordingDesktop desktop;
   std::vector<int> Present() const {
     std::vector<int> present;
@@ -332,7 +333,20 @@ struct ReadBack {
 };
 
 void Read(const std::filesystem::path& file, ReadBack& back) {
-  back.result = back.grid.ReadIco(file.string(), back.desktop, &back.stored);
+  back.result = back.grid.ReadIco(file.string(), back.desktop, &back.stored, &back.skipped);
+}
+
+// A 32-bit resource's mask is 1 exactly where its alpha is 0.
+::testing::AssertionResult MaskFollowsAlpha(const IconResource& r) {
+  const std::uint32_t maskRow = (r.width + 31) / 32 * 4;
+  for (std::uint32_t y = 0; y < r.height; ++y) {
+    for (std::uint32_t x = 0; x < r.width; ++x) {
+      const bool clear = r.colorBits[(y * r.width + x) * 4 + 3] == 0;
+      const bool masked = (r.maskBits[y * maskRow + x / 8] >> (7 - x % 8)) & 1;
+      if (masked != clear) return ::testing::AssertionFailure() << "at " << x << "," << y;
+    }
+  }
+  return ::testing::AssertionSuccess();
 }
 
 TEST(IcoInteropIcotool, CreatedFileLandsInThe32BitResources) {
@@ -389,6 +403,41 @@ TEST(IcoInteropImageMagick, ConvertedFileLandsByItsDirectory) {
     }
   }
   EXPECT_EQ(back.Present(), Sorted(expected));
+
+  // 16-bit samples, which no tool here writes into an icon: ImageMagick makes the streams (of
+  // 8-bit values, so that every reader agrees on them) and decodes them for reference. A stated
+  // gamma leaves the samples as they are, as Pillow shows them.
+  const std::filesystem::path rgba16 = folder.Path() / "rgba16.png";
+  const std::filesystem::path grey16 = folder.Path() / "grey16.png";
+  const std::filesystem::path gamma = folder.Path() / "gamma.png";
+  ASSERT_EQ(Shell("/usr/bin/convert " + Quoted(SaveSource(folder, 48)) +
+                  " -set gamma 1.0 PNG32:" + Quoted(gamma))
+                .status,
+            0);
+  ASSERT_EQ(Shell("/usr/bin/convert " + Quoted(SaveSource(folder, 256)) +
+                  " -depth 16 PNG64:" + Quoted(rgba16))
+                .status,
+            0);
+  ASSERT_EQ(Shell("/usr/bin/convert " + Quoted(SaveSource(folder, 32)) +
+                  " -alpha off -colorspace gray -depth 8 png:- | /usr/bin/convert - -depth 16 "
+                  "-define png:color-type=0 -define png:bit-depth=16 " +
+                  Quoted(grey16))
+                .status,
+            0);
+  const std::filesystem::path deepFile = folder.Path() / "deep.ico";
+  WriteBytes(deepFile, BuildIco({HandEntry(0, 0, 1, 32, ReadBytes(rgba16)),
+                                 HandEntry(32, 32, 0, 0, ReadBytes(grey16)),
+                                 HandEntry(48, 48, 1, 32, ReadBytes(gamma))}));
+  ReadBack deep;
+  Read(deepFile, deep);
+  EXPECT_EQ(deep.Present(), (std::vector<int>{8, 9, 10}));
+  EXPECT_TRUE(SamePixels(Decode(deep.grid.resources[9]), Source(48)));
+  for (const auto& [index, png] : {std::pair{8, rgba16}, {10, grey16}}) {
+    const std::filesystem::path reference = png.string() + ".8.png";
+    ASSERT_EQ(Shell("/usr/bin/convert " + Quoted(png) + " PNG32:" + Quoted(reference)).status, 0);
+    EXPECT_TRUE(ResourceShowsPng(deep.grid.resources[index], reference)) << index;
+    EXPECT_EQ(deep.grid.resources[index].modified, 1);
+  }
 }
 
 TEST(IcoInteropPillow, SavedFilesLandOrAreSkipped) {
@@ -405,14 +454,48 @@ TEST(IcoInteropPillow, SavedFilesLandOrAreSkipped) {
     return file;
   };
 
-  // PNG entries with planes 0: only the 256 px one has a place, as a PNG of unstated depth.
+  // PNG entries with planes 0 land by their own sizes; only the 256 px one is stored as this
+  // program stores it.
   ReadBack pngs;
   Read(save("png.ico", "png", sources), pngs);
   EXPECT_EQ(pngs.result, 1);
-  EXPECT_EQ(pngs.Present(), (std::vector<int>{8}));
-  EXPECT_TRUE(pngs.stored[8].png);
-  EXPECT_EQ(pngs.grid.AnyModified(), 0);
-  EXPECT_TRUE(SamePixels(Decode(pngs.grid.resources[8]), Source(256)));
+  EXPECT_EQ(pngs.Present(), (std::vector<int>{8, 10, 12}));
+  for (const auto& [index, size] : {std::pair{12, 16u}, {10, 32u}, {8, 256u}}) {
+    const IconResource& resource = pngs.grid.resources[index];
+    EXPECT_TRUE(pngs.stored[index].png);
+    EXPECT_EQ(resource.modified, index == 8 ? 0 : 1);
+    EXPECT_TRUE(SamePixels(Decode(resource), Source(size))) << index;
+    EXPECT_TRUE(MaskFollowsAlpha(resource)) << index;
+  }
+
+  // Pillow's default save: PNG entries of 16, 24, 32, 48, 64, 128 and 256 px in the image's own
+  // mode. Those of the grid's sizes land as Pillow decodes them; 64 and 128 px are left out.
+  const std::filesystem::path large = SaveSource(folder, 256);
+  for (const std::string mode : {"RGBA", "RGB", "P", "L", "LA"}) {
+    SCOPED_TRACE(mode);
+    const std::filesystem::path file = folder.Path() / (mode + ".ico");
+    const std::filesystem::path out = folder.Path() / mode;
+    std::filesystem::create_directory(out);
+    ASSERT_EQ(Shell(kPython + " " + kScript + " default " + Quoted(file) + " " + mode + " " +
+                    Quoted(large))
+                  .status,
+              0);
+    ASSERT_EQ(
+        Shell(kPython + " " + kScript + " extract " + Quoted(file) + " " + Quoted(out)).status, 0);
+    ReadBack back;
+    Read(file, back);
+    EXPECT_EQ(back.Present(), (std::vector<int>{8, 9, 10, 11, 12}));
+    ASSERT_EQ(back.skipped.size(), 2u);
+    EXPECT_EQ(back.skipped[1].entry, 5u);
+    EXPECT_EQ(back.skipped[1].width, 128u);
+    for (const auto& [entry, index] : {std::pair{0, 12}, {1, 11}, {2, 10}, {3, 9}, {6, 8}}) {
+      const IconResource& resource = back.grid.resources[index];
+      EXPECT_TRUE(ResourceShowsPng(resource, out / ("entry-" + std::to_string(entry) + ".png")))
+          << index;
+      EXPECT_TRUE(MaskFollowsAlpha(resource)) << index;
+      EXPECT_EQ(resource.modified, index == 8 && mode == "RGBA" ? 0 : 1) << index;
+    }
+  }
 
   // Palette bitmaps with planes 0 are identified from their own headers and count as modified.
   // Pillow packs its (all opaque) 1-bit mask rows without padding them to 4 bytes, so the 48 px
@@ -444,15 +527,7 @@ TEST(IcoInteropPillow, SavedFilesLandOrAreSkipped) {
     const IconResource& resource = alpha.grid.resources[index];
     EXPECT_EQ(resource.modified, 1);
     EXPECT_TRUE(SamePixels(Decode(resource), Source(size))) << index;
-    // Mask bit 1 exactly where alpha is 0.
-    const std::uint32_t maskRow = (resource.width + 31) / 32 * 4;
-    for (std::uint32_t y = 0; y < resource.height; ++y) {
-      for (std::uint32_t x = 0; x < resource.width; ++x) {
-        const bool clear = resource.colorBits[(y * resource.width + x) * 4 + 3] == 0;
-        const bool masked = (resource.maskBits[y * maskRow + x / 8] >> (7 - x % 8)) & 1;
-        ASSERT_EQ(masked, clear) << index << " at " << x << "," << y;
-      }
-    }
+    EXPECT_TRUE(MaskFollowsAlpha(resource)) << index;
   }
 }
 

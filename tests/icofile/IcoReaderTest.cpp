@@ -150,16 +150,10 @@ TEST(IcoReaderTest, EntriesLandWhereTheirOwnHeaderSays) {
 }
 
 TEST(IcoReaderTest, ForeignEntriesSkippedSilently) {
-  FreeImageSession session;
-  const Bytes png = Png256();
   const std::vector<HandEntry> skipped = {
-      {48, 48, 1, 24, Block(48, 48, 24)},
-      {64, 64, 1, 32, Block(64, 64, 32)},
-      {0, 0, 1, 8, Block(256, 256, 8)},
-      {16, 32, 1, 4, Block(16, 32, 4)},
+      {48, 48, 1, 24, Block(48, 48, 24)}, {64, 64, 1, 32, Block(64, 64, 32)},
+      {0, 0, 1, 8, Block(256, 256, 8)},   {16, 32, 1, 4, Block(16, 32, 4)},
       {16, 16, 1, 1, Block(16, 16, 1)},
-      {0, 0, 1, 8, png},
-      {16, 16, 1, 32, png},
   };
   for (const HandEntry& entry : skipped) {
     SCOPED_TRACE(::testing::Message() << int{entry.width} << "x" << int{entry.height} << " at "

@@ -4,6 +4,8 @@ extract FILE DIR     prints the sizes Pillow reports, one "WxH" a line; writes D
                      the I-th directory entry and DIR/size-S.png for what Pillow gives for size S.
 palette DIR          writes DIR/p16.png, p32.png, p48.png: opaque 8-bit palette images.
 save FILE bmp|png PNG...  saves the PNGs (largest first) as one .ico with their sizes.
+default FILE MODE PNG     converts the PNG to MODE and saves it as Pillow does by default: PNG
+                          entries of 16 to 256 px in that mode.
 """
 import struct
 import sys
@@ -51,5 +53,8 @@ if __name__ == "__main__":
         extract(sys.argv[2], sys.argv[3])
     elif command == "palette":
         palette(sys.argv[2])
+    elif command == "default":
+        with Image.open(sys.argv[4]) as im:
+            im.convert(sys.argv[3]).save(sys.argv[2])
     else:
         save(sys.argv[2], sys.argv[3], sys.argv[4:])

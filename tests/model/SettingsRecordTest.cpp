@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -73,19 +74,21 @@ TEST(SettingsRecordTest, EncodesEveryFieldAtItsOffset) {
   EXPECT_EQ(*decoded, record);
 }
 
-TEST(SettingsRecordTest, LongStringsAreCutToTheirFields) {
+TEST(SettingsRecordTest, LongNamesAreCutAndLongPathsRefused) {
   SettingsRecord record;
   record.workingName = std::string(300, 'n');
-  record.workingPath = std::string(2000, 'p');
+  record.workingPath = std::string(1024, 'p');
   std::vector<std::uint8_t> bytes = EncodeSettings(record);
   EXPECT_EQ(bytes[16 + 254], 'n');
   EXPECT_EQ(bytes[16 + 255], 0);
-  EXPECT_EQ(bytes[272 + 1022], 'p');
-  EXPECT_EQ(bytes[272 + 1023], 0);
+  // A cut path would name another file: the field stays empty.
+  for (std::size_t i = 272; i < 1296; ++i) ASSERT_EQ(bytes[i], 0) << i;
   auto decoded = DecodeSettings(bytes);
   ASSERT_TRUE(decoded.has_value());
   EXPECT_EQ(decoded->workingName, std::string(255, 'n'));
-  EXPECT_EQ(decoded->workingPath, std::string(1023, 'p'));
+  EXPECT_EQ(decoded->workingPath, "");
+  record.workingPath = std::string(1023, 'p');
+  EXPECT_EQ(DecodeSettings(EncodeSettings(record))->workingPath, record.workingPath);
 
   // "é" would straddle the cut: it goes whole, not half.
   record.workingName = std::string(254, 'a') + "\xC3\xA9";
@@ -100,6 +103,36 @@ TEST(SettingsRecordTest, LongStringsAreCutToTheirFields) {
   ASSERT_TRUE(decoded.has_value());
   EXPECT_EQ(decoded->workingName, std::string(256, 'x'));
   EXPECT_EQ(decoded->workingPath, "/home/someone/Documents/Untitled.ico");
+  // A path field without its NUL holds a cut path.
+  std::fill(bytes.begin() + 272, bytes.begin() + 1296, std::uint8_t{'y'});
+  EXPECT_EQ(DecodeSettings(bytes)->workingPath, "");
+}
+
+TEST(SettingsRecordTest, ASelectionOutsideTheGridIsRestoredToTheNearestSlot) {
+  // Stored size, depth, mask -> restored size, depth, mask.
+  const std::uint32_t cases[][6] = {
+      {7, 2, 1, 3, 2, 1},  // no size: 48x48 kept from the default
+      {0, 0, 1, 0, 0, 0},  // 4-bit data wins over an 8-bit mask
+      {2, 1, 1, 2, 1, 0},  // 8-bit data keeps its 1-bit mask
+      {4, 0, 0, 4, 2, 1},  // 256x256 exists only in 32 bits
+      {1, 9, 0, 1, 1, 0},  // the 1-bit mask selects 8-bit data
+      {1, 9, 5, 1, 2, 1},  // no data: the 8-bit mask selects 32 bits
+      {9, 9, 9, 3, 2, 1},  // nothing fits
+      {1, 0, 0, 1, 0, 0},  // a grid slot stays
+  };
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> bytes = EncodeSettings(SampleRecord());
+    PutU32(bytes.data() + 8, c[0]);
+    PutU32(bytes.data() + 0, c[1]);
+    PutU32(bytes.data() + 4, c[2]);
+    const auto decoded = DecodeSettings(bytes);
+    ASSERT_TRUE(decoded.has_value());
+    EXPECT_EQ((std::array{decoded->sizeIndex, decoded->depthIndex, decoded->maskIndex}),
+              (std::array{c[3], c[4], c[5]}))
+        << c[0] << " " << c[1] << " " << c[2];
+    // What is stored back is the restored slot.
+    EXPECT_EQ(GetU32(EncodeSettings(*decoded).data() + 8), c[3]);
+  }
 }
 
 TEST(SettingsRecordTest, OnlyAWholeRecordDecodes) {

@@ -27,12 +27,13 @@ run() {
 }
 
 # Noise with an alpha ramp: too many colours for a palette, so icotool keeps 32 bits.
-for size in 16 32 48 256; do
+for size in 16 32 48 64 256; do
   /usr/bin/convert -size ${size}x${size} xc: +noise Random -alpha set \
     -channel A -fx "(i+j)/(w+h)" +channel PNG32:a$size.png
 done
 icotool -c -o small.ico a16.png a32.png a48.png
 icotool -c -o large.ico a16.png a32.png a48.png --raw=a256.png
+icotool -c -o odd.ico a16.png --raw=a64.png
 
 run 2
 run 2 frobnicate
@@ -52,6 +53,9 @@ for line in " 9  48x48    32 bpp    9640 bytes" "10  32x32    32 bpp    4264 byt
 done
 grep -q "^• Icon resources with 32-bit depth will not display" out || fail "info: no report"
 grep -q $'\r' out && fail "info: carriage returns in the report"
+[ -s err ] && fail "info: a skipped entry reported where none is"
+run 0 info odd.ico
+grep -qx "odd.ico: entry 2 (64x64, 32 bpp, png) has no place in the grid" err || fail "info: skip"
 
 printf 'XYZ' >short.ico
 run 1 info short.ico

@@ -154,7 +154,7 @@ bool LayerView::Render(wxDC& dc, const wxRect& area) {
   // Without a selection or a delivered region there is nothing to show, which is no failure.
   if (!HostReady()) return true;
   const LayerViewLook look{.background = backgroundColor_,
-                           .squareSize = static_cast<int>(slot_->PixelSize()),
+                           .squareSize = static_cast<int>(slot_->GridPixelSize()),
                            .zoom = zoom_};
   Raster picture(area.width, area.height);
   if (!RenderLayerPicture(CurrentLayerImage(*owner_->Host().record), look, picture)) return true;
