@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <set>
 #include <vector>
@@ -14,169 +15,95 @@ namespace {
 
 using Rgb = std::array<int, 3>;
 
-Rgb Entry(const ColorTable& table, int i) {
-  return {table[3 * i], table[3 * i + 1], table[3 * i + 2]};
+// All 256 entries of a table that started scribbled on.
+std::vector<Rgb> Entries(const ColorTable& table) {
+  std::vector<Rgb> entries;
+  for (std::size_t i = 0; i < kColorTableEntries; ++i)
+    entries.push_back({table[3 * i], table[3 * i + 1], table[3 * i + 2]});
+  return entries;
 }
-
-// Entries from `first` on are all black.
-void ExpectBlackFrom(const ColorTable& table, int first) {
-  for (int i = first; i < static_cast<int>(kColorTableEntries); ++i)
-    ASSERT_EQ(Entry(table, i), (Rgb{0, 0, 0})) << "entry " << i;
-}
-
-ColorTable Scribbled() {
+std::vector<Rgb> Cut(const ColorHistogram& histogram) {
   ColorTable table;
   table.fill(0x5A);
-  return table;
-}
-
-// The first `count` entries for an area holding each of `colours` once.
-std::vector<Rgb> Cut(const std::vector<Rgb>& colours, int count) {
-  ColorHistogram histogram;
-  for (const Rgb& c : colours) histogram.Add(c[0], c[1], c[2]);
-  ColorTable table = Scribbled();
   MedianCut(histogram, table);
-  ExpectBlackFrom(table, count);
-  std::vector<Rgb> entries;
-  for (int i = 0; i < count; ++i) entries.push_back(Entry(table, i));
+  return Entries(table);
+}
+// The first entries as given, the rest black.
+std::vector<Rgb> Padded(std::vector<Rgb> entries) {
+  entries.resize(kColorTableEntries, Rgb{0, 0, 0});
   return entries;
 }
 
-TEST(MedianCutTest, OneColourGivesItsCellCentreAndNoColourGivesBlack) {
-  Cut({}, 0);
-  EXPECT_EQ(Cut({{255, 0, 128}, {255, 0, 128}}, 1), (std::vector<Rgb>{{254, 2, 130}}));
-}
-
-TEST(MedianCutTest, SplitsTheMostColourfulThenTheLongestSide) {
-  // Equal colour counts: the lower box goes first.
-  EXPECT_EQ(Cut({{0, 0, 0}, {0, 16, 0}, {0, 236, 0}, {0, 252, 0}}, 4),
-            (std::vector<Rgb>{{2, 2, 2}, {2, 238, 2}, {2, 18, 2}, {2, 254, 2}}));
-  // The middle cell, rounded down, stays with the lower box.
-  EXPECT_EQ(Cut({{0, 0, 0}, {0, 128, 0}, {0, 252, 0}}, 3),
-            (std::vector<Rgb>{{2, 2, 2}, {2, 130, 2}, {2, 254, 2}}));
-  // Equal sides: green before red, green before blue.
-  EXPECT_EQ(Cut({{0, 0, 0}, {255, 255, 0}, {255, 0, 0}}, 3),
-            (std::vector<Rgb>{{2, 2, 2}, {254, 254, 2}, {254, 2, 2}}));
-  EXPECT_EQ(Cut({{0, 0, 0}, {0, 255, 255}, {0, 255, 0}}, 3),
-            (std::vector<Rgb>{{2, 2, 2}, {2, 254, 2}, {2, 254, 254}}));
-}
-
-TEST(MedianCutTest, ManyColoursFillEveryEntryWithADistinctBoxColour) {
-  // 512 colours on an 8 x 8 x 8 lattice.
-  ColorHistogram histogram;
-  for (int b = 0; b < 256; b += 32)
-    for (int g = 0; g < 256; g += 32)
-      for (int r = 0; r < 256; r += 32) histogram.Add(r, g, b);
-  ColorTable table = Scribbled();
-  MedianCut(histogram, table);
-  std::set<Rgb> colours;
-  for (int i = 0; i < static_cast<int>(kColorTableEntries); ++i) {
-    const Rgb entry = Entry(table, i);
-    for (int channel : entry) ASSERT_GE(channel, 2) << "entry " << i;
-    colours.insert(entry);
+TEST(MedianCutTest, BoxesSplitInOrderAndGiveTheirCellCentres) {
+  const std::pair<std::vector<Rgb>, std::vector<Rgb>> cases[] = {
+      {{}, {}},  // no colour at all: black
+      {{{255, 0, 128}, {255, 0, 128}}, {{254, 2, 130}}},
+      // Equal colour counts: the lower box goes first.
+      {{{0, 0, 0}, {0, 16, 0}, {0, 236, 0}, {0, 252, 0}},
+       {{2, 2, 2}, {2, 238, 2}, {2, 18, 2}, {2, 254, 2}}},
+      // The middle cell, rounded down, stays with the lower box.
+      {{{0, 0, 0}, {0, 128, 0}, {0, 252, 0}}, {{2, 2, 2}, {2, 130, 2}, {2, 254, 2}}},
+      // Equal sides: green before red, green before blue.
+      {{{0, 0, 0}, {255, 255, 0}, {255, 0, 0}}, {{2, 2, 2}, {254, 254, 2}, {254, 2, 2}}},
+      {{{0, 0, 0}, {0, 255, 255}, {0, 255, 0}}, {{2, 2, 2}, {2, 254, 2}, {2, 254, 254}}},
+  };
+  for (const auto& [colours, entries] : cases) {
+    ColorHistogram histogram;
+    for (const Rgb& c : colours) histogram.Add(c[0], c[1], c[2]);
+    EXPECT_EQ(Cut(histogram), Padded(entries));
   }
-  EXPECT_EQ(colours.size(), kColorTableEntries);
+
+  // 512 colours on an 8 x 8 x 8 lattice fill every entry with a distinct box colour.
+  ColorHistogram lattice;
+  for (int i = 0; i < 512; ++i) lattice.Add(i % 8 * 32, i / 8 % 8 * 32, i / 64 * 32);
+  const std::vector<Rgb> entries = Cut(lattice);
+  EXPECT_EQ(std::set<Rgb>(entries.begin(), entries.end()).size(), kColorTableEntries);
+  for (const Rgb& entry : entries) ASSERT_GE(*std::min_element(entry.begin(), entry.end()), 2);
 }
 
-TEST(MedianCutTest, ACellCountsAtMost65535) {
+TEST(MedianCutTest, ACellCountsAtMost65535AndBoxColoursRound) {
   ColorHistogram histogram;
-  for (int i = 0; i < 70000; ++i) histogram.Add(9, 9, 9);
-  histogram.Add(9, 9, 9);
+  for (int i = 0; i < 70001; ++i) histogram.Add(9, 9, 9);
   EXPECT_EQ(histogram.Count(2, 2, 2), 65535);
 
   // 255 colours 32 apart, and a pair 24 apart in red on their own: 257 cells for 256 boxes, so
   // the tightest pair, (0, 255, 255) x 150000 and (24, 255, 255) x 30000, stays one box.
   ColorHistogram pair;
-  int added = 0;
-  for (int b = 0; b < 256 && added < 255; b += 32)
-    for (int g = 0; g < 128 && added < 255; g += 32)
-      for (int r = 0; r < 256 && added < 255; r += 32, ++added) pair.Add(r, g, b);
+  for (int i = 0; i < 255; ++i) pair.Add(i % 8 * 32, i / 8 % 4 * 32, i / 32 * 32);
   for (int i = 0; i < 150000; ++i) pair.Add(0, 255, 255);
   for (int i = 0; i < 30000; ++i) pair.Add(24, 255, 255);
-  ColorTable table = Scribbled();
-  MedianCut(pair, table);
   // Red (65535 x 2 + 30000 x 26) / 95535 = 9.54, rounded; unsaturated it would be 6.
-  int found = 0;
-  for (int i = 0; i < static_cast<int>(kColorTableEntries); ++i) {
-    const Rgb entry = Entry(table, i);
-    if (entry[1] != 254) continue;
-    EXPECT_EQ(entry, (Rgb{10, 254, 254})) << "entry " << i;
-    ++found;
-  }
-  EXPECT_EQ(found, 1);
+  std::vector<Rgb> greens;
+  for (const Rgb& entry : Cut(pair))
+    if (entry[1] == 254) greens.push_back(entry);
+  EXPECT_EQ(greens, (std::vector<Rgb>{{10, 254, 254}}));
 }
 
-// A layer whose columns 1 and 2 of rows 1 to 3 hold black and a fully transparent blue; the rest
-// is red, outside the view.
-Layer BlackAndHiddenBlue() {
-  Layer layer{4, 5, 4, {}};
-  layer.pixels.resize(4 * 5 * 4);
-  for (int y = 0; y < layer.height; ++y) {
-    for (int x = 0; x < layer.width; ++x) {
-      std::uint8_t* pixel = layer.At(x, y);
-      const bool inView = x >= 1 && x <= 2 && y >= 1 && y <= 3;
-      const bool blue = inView && (x + y) % 2 == 0;
-      pixel[0] = inView ? 0 : 255;
-      pixel[1] = 0;
-      pixel[2] = blue ? 255 : 0;
-      pixel[3] = blue ? 0 : 255;
+TEST(ColorTableGeneratorTest, CountsTheViewRowByRow) {
+  // The view, columns 1 and 2 of rows 1 to 3, holds black and a fully transparent blue; the red
+  // around it is not counted.
+  Layer layer{4, 5, 4, std::vector<std::uint8_t>(4 * 5 * 4)};
+  for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < 4; ++x) {
+      const bool inView = x >= 1 && x <= 2 && y >= 1 && y <= 3, blue = inView && (x + y) % 2 == 0;
+      const std::uint8_t pixel[] = {std::uint8_t(inView ? 0 : 255), 0, std::uint8_t(blue ? 255 : 0),
+                                    std::uint8_t(blue ? 0 : 255)};
+      std::copy_n(pixel, 4, layer.At(x, y));
     }
   }
-  return layer;
-}
-
-TEST(ColorTableGeneratorTest, CountsTheViewRowByRowAndLeavesTheRequestAsFound) {
-  SubstituteHost host(BlackAndHiddenBlue());
+  SubstituteHost host(layer);
   const Rect view{1, 1, 4, 3};
-  ColorTable table = Scribbled();
-  FilterRecord before{};
+  ColorTable table;
+  table.fill(0x5A);
   host.RunInside([&](HostContext& context) {
     RequestLayerRect(*context.record, view);
-    context.record->advanceState();
-    before = *context.record;
-    host.ClearRequests();
-    GenerateColorTable(context, table);
-
-    const FilterRecord& after = *context.record;
-    EXPECT_EQ(after.inRect, view);
-    EXPECT_EQ(after.outRect, before.outRect);
-    EXPECT_EQ(after.maskRect, before.maskRect);
-    EXPECT_EQ(after.inLoPlane, before.inLoPlane);
-    EXPECT_EQ(after.inHiPlane, before.inHiPlane);
-    EXPECT_EQ(after.outHiPlane, before.outHiPlane);
-    EXPECT_EQ(after.wantsAbsolute, before.wantsAbsolute);
-    EXPECT_EQ(after.inputRate, before.inputRate);
-    // The view's pixels are delivered again.
-    ASSERT_NE(after.inData, nullptr);
-    EXPECT_EQ(CurrentLayerImage(after).Pixel(0, 0)[0], 0);
-  });
-
-  // Black and blue split along blue; the transparent blue counts as stored.
-  EXPECT_EQ(Entry(table, 0), (Rgb{2, 2, 2}));
-  EXPECT_EQ(Entry(table, 1), (Rgb{2, 2, 254}));
-  ExpectBlackFrom(table, 2);
-
-  const std::vector<HostRequest>& requests = host.Requests();
-  ASSERT_EQ(requests.size(), 4u);
-  for (int i = 0; i < 3; ++i) {
-    const auto top = static_cast<int16>(view.top + i);
-    EXPECT_EQ(requests[i].inRect, (Rect{top, 1, static_cast<int16>(top + 1), 3})) << i;
-    EXPECT_TRUE(requests[i].outRect.Empty()) << i;
-    EXPECT_EQ(requests[i].result, kNoErr) << i;
-  }
-  EXPECT_EQ(requests[3].inRect, view);
-  EXPECT_EQ(requests[3].outRect, view);
-}
-
-TEST(ColorTableGeneratorTest, AnEmptyViewGivesAnAllBlackTable) {
-  SubstituteHost host(BlackAndHiddenBlue());
-  ColorTable table = Scribbled();
-  host.RunInside([&](HostContext& context) {
-    RequestLayerRect(*context.record, Rect{});
     GenerateColorTable(context, table);
   });
-  ExpectBlackFrom(table, 0);
-  EXPECT_TRUE(host.Requests().empty());
+  EXPECT_EQ(Entries(table), Padded({{2, 2, 2}, {2, 2, 254}}));
+  // One row at a time, then the view again.
+  std::vector<Rect> asked;
+  for (const HostRequest& r : host.Requests()) asked.push_back(r.inRect);
+  EXPECT_EQ(asked, (std::vector<Rect>{{1, 1, 2, 3}, {2, 1, 3, 3}, {3, 1, 4, 3}, view}));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "host/FilterParameters.h"
@@ -15,12 +16,8 @@
 namespace pictaro {
 namespace {
 
-using testing::PaintedColor;
-using testing::PaintedTransparent;
-using testing::PaintGrid;
 using testing::RecordingDesktop;
-using testing::Rgba;
-using testing::SlotOf;
+using testing::ShownMessage;
 
 // A layer whose bytes all differ from their neighbours', so that a stray write shows.
 Layer Patterned(int width, int height, int planes) {
@@ -31,327 +28,187 @@ Layer Patterned(int width, int height, int planes) {
   return layer;
 }
 
-// What the layer should show at (c, r) of a painted resource: table colours with the 1-bit mask
-// as transparency (or white without it) for 4 and 8 bits, colour and alpha for 32 bits.
-Rgba Expected(int index, int planes, std::uint32_t c, std::uint32_t r) {
-  if (index >= 8) return PaintedColor(index, c, r);
-  const bool masked = PaintedTransparent(c, r);
-  const std::uint32_t i =
-      (c * 3 + r * 5 + static_cast<std::uint32_t>(index)) % (index < 4 ? 16 : 256);
-  if (masked && planes == 3) return {255, 255, 255, 0};
-  return {static_cast<std::uint8_t>(i * 17), static_cast<std::uint8_t>(255 - i * 13),
-          static_cast<std::uint8_t>(i * 7 + 1), static_cast<std::uint8_t>(masked ? 0 : 255)};
-}
-
-// The columns x rows block at (left, top) shows the resource; every other byte is as before.
-void ExpectWritten(const Layer& before, const Layer& after, int left, int top, int columns,
-                   int rows, int index) {
-  ASSERT_EQ(after.pixels.size(), before.pixels.size());
-  for (int y = 0; y < after.height; ++y) {
-    for (int x = 0; x < after.width; ++x) {
-      const std::uint8_t* got = after.At(x, y);
-      const bool inside = x >= left && x < left + columns && y >= top && y < top + rows;
-      if (!inside) {
-        ASSERT_TRUE(std::equal(got, got + after.planes, before.At(x, y))) << x << "," << y;
-        continue;
+// `layer` with the painted resource `index` written at (left, top), side x side of it: table
+// colours with the 1-bit mask as transparency (white without a transparency plane) for 4 and 8
+// bits; colour and alpha, no mask, for 32 bits.
+Layer Written(Layer layer, int index, int left, int top, int side) {
+  for (std::uint32_t r = 0; r < std::uint32_t(side); ++r) {
+    for (std::uint32_t c = 0; c < std::uint32_t(side); ++c) {
+      testing::Rgba want = testing::PaintedColor(index, c, r);
+      if (index < 8 && testing::PaintedTransparent(c, r)) {
+        const std::uint32_t i = (c * 3 + r * 5 + std::uint32_t(index)) % (index < 4 ? 16 : 256);
+        want = {std::uint8_t(i * 17), std::uint8_t(255 - i * 13), std::uint8_t(i * 7 + 1), 0};
+        if (layer.planes == 3) want = {255, 255, 255, 0};
       }
-      const Rgba want = Expected(index, after.planes, x - left, y - top);
-      const Rgba have{got[0], got[1], got[2], after.planes == 4 ? got[3] : std::uint8_t{0}};
-      ASSERT_EQ(have, (after.planes == 4 ? want : Rgba{want.red, want.green, want.blue, 0}))
-          << "index " << index << " at " << x - left << "," << y - top;
+      const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
+      std::copy_n(bytes, layer.planes, layer.At(left + int(c), top + int(r)));
     }
   }
+  return layer;
 }
 
-// Requests the whole filter area and writes the painted resource into it.
-int16 WritePainted(SubstituteHost& host, int index, RecordingDesktop& desktop) {
-  ResourceGrid grid;
-  PaintGrid(grid, {index});
-  return host.RunInside([&](HostContext& context) {
-    FilterRecord& record = *context.record;
-    RequestLayerRect(record, record.filterRect);
-    ASSERT_EQ(record.advanceState(), kNoErr);
-    WriteResourceToLayer(record, SlotOf(index), grid, desktop);
-  });
-}
-
-TEST(LayerAccessTest, ResourceSitsCentredInTheFilterArea) {
-  RecordingDesktop desktop;
-  // 48 px (32 bits) in a 100 x 60 area that starts at (4, 2) of the layer.
-  const Layer wide = Patterned(110, 66, 4);
-  SubstituteHost host(wide, Rect{2, 4, 62, 104});
-  EXPECT_EQ(WritePainted(host, 9, desktop), kNoErr);
-  ExpectWritten(wide, host.GetLayer(), 4 + 26, 2 + 6, 48, 48, 9);
-
-  // 16 px in a 17 x 17 area: the halves round down to the top-left corner.
-  const Layer small = Patterned(20, 20, 4);
-  SubstituteHost smallHost(small, Rect{0, 0, 17, 17});
-  EXPECT_EQ(WritePainted(smallHost, 12, desktop), kNoErr);
-  ExpectWritten(small, smallHost.GetLayer(), 0, 0, 16, 16, 12);
-  EXPECT_TRUE(desktop.messages.empty());
-}
-
-TEST(LayerAccessTest, EachDepthOnLayersWithAndWithoutTransparency) {
-  // 48 px 4-bit, 8-bit and 32-bit resources; a 52 x 50 area puts them at (2, 1).
-  for (const int index : {0, 4, 9}) {
-    for (const int planes : {4, 3}) {
-      SCOPED_TRACE(::testing::Message() << "index " << index << ", planes " << planes);
-      RecordingDesktop desktop;
-      const Layer before = Patterned(52, 50, planes);
-      SubstituteHost host(before);
-      EXPECT_EQ(WritePainted(host, index, desktop), kNoErr);
-      ExpectWritten(before, host.GetLayer(), 2, 1, 48, 48, index);
-    }
-  }
-}
-
-TEST(LayerAccessTest, RowsThatAreNoMultipleOfFourAreAddressedWhole) {
-  // 21 pixels of 3 bytes and 3 bytes of padding: 66 bytes a row.
-  RecordingDesktop desktop;
-  const Layer before = Patterned(21, 19, 3);
-  SubstituteHost host(before);
-  host.SetRowPadding(3);
-  EXPECT_EQ(WritePainted(host, 7, desktop), kNoErr);
-  ExpectWritten(before, host.GetLayer(), 2, 1, 16, 16, 7);
-}
-
-TEST(LayerAccessTest, FilterAreaSmallerThanTheResourceIsRefused) {
-  RecordingDesktop desktop;
-  SubstituteHost host(Patterned(255, 300, 4));
-  EXPECT_EQ(WritePainted(host, 8, desktop), kNoErr);
-  EXPECT_FALSE(host.LayerChanged());
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text,
-            "The layer selection is too small for the 256 x 256 pixel icon data.\n\n"
-            "Please try running Pictaro again with a larger selection.");
-  EXPECT_EQ(desktop.messages[0].caption, "Pictaro");
-  EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::Ok);
-}
-
-TEST(LayerAccessTest, RequestTakesPlaneRangeRatesAndPaddingFromTheRecord) {
-  SubstituteHost host(Patterned(8, 8, 4));
+TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
   const Rect rect{1, 2, 5, 7};
-  host.RunInside([&](HostContext& context) {
-    FilterRecord& record = *context.record;
-    record.haveMask = true;
-    record.inputPadding = record.outputPadding = record.maskPadding = 9;
-    // One layer mask in, two out: absolute plane counts decide the upper planes.
-    record.absLayerMasks = 1;
-    record.outLayerMasks = 2;
-    RequestLayerRect(record, rect);
-    record.advanceState();
-
-    record.isFloating = true;
-    record.wantsAbsolute = false;
-    RequestLayerRect(record, rect);
-    record.advanceState();
-  });
-  const auto& requests = host.Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  const HostRequest& fixed = requests[0];
-  EXPECT_EQ(fixed.inRect, rect);
-  EXPECT_EQ(fixed.outRect, rect);
-  EXPECT_EQ(fixed.maskRect, rect);
-  EXPECT_EQ(fixed.inLoPlane, 0);
-  EXPECT_EQ(fixed.inHiPlane, 4);
-  EXPECT_EQ(fixed.outLoPlane, 0);
-  EXPECT_EQ(fixed.outHiPlane, 5);
-  EXPECT_TRUE(fixed.wantsAbsolute);
-  EXPECT_EQ(fixed.inputRate, kFixedOne);
-  EXPECT_EQ(fixed.maskRate, kFixedOne);
-  EXPECT_EQ(fixed.inputPadding + fixed.outputPadding + fixed.maskPadding, 0);
-
-  const HostRequest& floating = requests[1];
-  EXPECT_EQ(floating.inHiPlane, 3);
-  EXPECT_EQ(floating.outHiPlane, 3);
-  EXPECT_FALSE(floating.wantsAbsolute);
-
-  // Without transparency the colour planes are all.
-  RecordingDesktop desktop;
-  SubstituteHost opaque(Patterned(8, 8, 3));
-  opaque.RunInside([&](HostContext& context) {
-    RequestLayerRect(*context.record, rect);
-    EXPECT_EQ(FetchLayer(context, desktop), kNoErr);
-  });
-  ASSERT_EQ(opaque.Requests().size(), 1u);
-  EXPECT_EQ(opaque.Requests()[0].inHiPlane, 2);
-  EXPECT_EQ(opaque.Requests()[0].outHiPlane, 2);
-  EXPECT_EQ(opaque.Requests()[0].result, kNoErr);
-  EXPECT_TRUE(desktop.messages.empty());
-}
-
-TEST(LayerAccessTest, FetchFailureIsShownAndKeptInTheResultCell) {
-  RecordingDesktop desktop;
-  SubstituteHost host(Patterned(8, 8, 4));
-  host.FailAdvanceState(-30);
-  const int16 result = host.RunInside([&](HostContext& context) {
-    RequestLayerRect(*context.record, Rect{0, 0, 4, 4});
-    EXPECT_EQ(FetchLayer(context, desktop), -30);
-  });
-  EXPECT_EQ(result, -30);
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, "Advance state failed!");
-  EXPECT_EQ(desktop.messages[0].caption, "Pictaro");
-  EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
+  // planes, floating, then inHiPlane, outHiPlane, wantsAbsolute as requested
+  const int rows[][5] = {{4, false, 4, 5, true}, {4, true, 3, 3, false}, {3, false, 2, 2, true}};
+  for (const auto& [planes, floating, inHi, outHi, absolute] : rows) {
+    SubstituteHost host(Patterned(8, 8, planes));
+    FilterRecord& r = host.Record();
+    r.haveMask = true;
+    r.isFloating = floating;
+    r.inputPadding = r.outputPadding = r.maskPadding = 9;
+    // One layer mask in, two out: the absolute plane counts decide the upper planes.
+    r.absLayerMasks = 1;
+    r.outLayerMasks = 2;
+    RequestLayerRect(r, rect);
+    EXPECT_EQ(
+        std::tuple(r.inRect, r.outRect, r.maskRect, r.inLoPlane, r.inHiPlane, r.outLoPlane,
+                   r.outHiPlane, r.wantsAbsolute, r.inputRate, r.maskRate, r.inputPadding,
+                   r.outputPadding, r.maskPadding),
+        std::tuple(rect, rect, rect, 0, inHi, 0, outHi, absolute, kFixedOne, kFixedOne, 0, 0, 0))
+        << planes << floating;
+  }
 }
 
 TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
   const Layer layer = Patterned(10, 6, 4);
   SubstituteHost host(layer);
   const Rect area{1, 2, 4, 7};
-  std::vector<Rect> visited;
-  int delivered = 0;
-  // The second row's delivery fails: it is visited all the same, and the run's result stays 0.
-  const int16 result = host.RunInside([&](HostContext& context) {
-    FilterRecord& record = *context.record;
-    RequestLayerRect(record, area);
-    host.ClearRequests();
+  RecordingDesktop desktop;
+  std::vector<std::uint8_t> seen, want;
+  // The second row's delivery fails: it is visited all the same, and the result stays 0.
+  EXPECT_EQ(host.RunInside([&](HostContext& context) {
+    RequestLayerRect(*context.record, area);
     host.FailAdvanceState(-30, 1);
     ScanLayerRows(context, [&](const LayerImage& row) {
-      visited.push_back(row.rect);
-      if (visited.size() == 2) host.FailAdvanceState(0);
-      if (row.base == nullptr) return;
-      ++delivered;
-      ASSERT_EQ(row.Width(), 5);
-      for (int x = 0; x < row.Width(); ++x) {
-        EXPECT_TRUE(std::equal(row.Pixel(x, 0), row.Pixel(x, 0) + 4,
-                               layer.At(area.left + x, row.rect.top)));
+      if (row.base == nullptr) {
+        host.FailAdvanceState(0);
+        seen.push_back(0);  // where no row came
+        return;
       }
+      seen.insert(seen.end(), row.Pixel(0, 0), row.Pixel(row.Width(), 0));
+      want.insert(want.end(), layer.At(2, row.rect.top), layer.At(7, row.rect.top));
     });
     // The caller's view is valid again.
-    const LayerImage image = CurrentLayerImage(record);
-    EXPECT_EQ(image.rect, area);
-    ASSERT_NE(image.base, nullptr);
+    const LayerImage image = CurrentLayerImage(*context.record);
+    ASSERT_TRUE(image.base != nullptr && image.rect == area && context.result == kNoErr);
     EXPECT_TRUE(std::equal(image.Pixel(4, 2), image.Pixel(4, 2) + 4, layer.At(6, 3)));
-  });
-  EXPECT_EQ(result, kNoErr);
-  EXPECT_EQ(delivered, 2);
-  ASSERT_EQ(visited.size(), 3u);
-  EXPECT_EQ(visited[1], (Rect{2, 2, 3, 7}));
 
-  const auto& requests = host.Requests();
-  ASSERT_EQ(requests.size(), 4u);
-  EXPECT_EQ(requests[0].inRect, (Rect{1, 2, 2, 7}));
-  EXPECT_EQ(requests[0].outRect, Rect{});
-  EXPECT_EQ(requests[0].inHiPlane, 3);
-  EXPECT_FALSE(requests[0].wantsAbsolute);
-  EXPECT_EQ(requests[1].result, -30);
-  EXPECT_EQ(requests[3].inRect, area);
-  EXPECT_EQ(requests[3].outRect, area);
-  EXPECT_TRUE(requests[3].wantsAbsolute);
-}
-
-TEST(LayerAccessTest, ScanOfAnEmptyAreaVisitsNothingAndFetchesNothing) {
-  SubstituteHost host(Patterned(10, 6, 4));
-  int visits = 0;
-  host.RunInside([&](HostContext& context) {
+    // An empty area: no row, no fetch.
     RequestLayerRect(*context.record, Rect{3, 2, 3, 7});
-    ScanLayerRows(context, [&](const LayerImage&) { ++visits; });
+    ScanLayerRows(context, [&](const LayerImage&) { seen.push_back(1); });
     EXPECT_EQ(context.record->inRect, (Rect{3, 2, 3, 7}));
-  });
-  EXPECT_EQ(visits, 0);
-  EXPECT_TRUE(host.Requests().empty());
+
+    // A failed fetch is shown and its code stays in the result cell.
+    host.FailAdvanceState(-31);
+    EXPECT_EQ(FetchLayer(context, desktop), -31);
+  }),
+            -31);
+  want.insert(want.begin() + 20, 0);
+  EXPECT_EQ(seen, want);
+  EXPECT_EQ(desktop.messages,
+            (std::vector<ShownMessage>{{"Advance state failed!", "Pictaro",
+                                        MessageIcon::Exclamation, MessageButtons::Ok}}));
+
+  // Read-only rows with the colour planes and transparency, then the view's request again.
+  std::vector<std::tuple<Rect, Rect, int, bool, int>> log;
+  for (const HostRequest& r : host.Requests())
+    log.emplace_back(r.inRect, r.outRect, r.inHiPlane, r.wantsAbsolute, r.result);
+  EXPECT_EQ(log, (decltype(log){{{1, 2, 2, 7}, {}, 3, false, 0},
+                                {{2, 2, 3, 7}, {}, 3, false, -30},
+                                {{3, 2, 4, 7}, {}, 3, false, 0},
+                                {area, area, 3, true, 0},
+                                {{3, 2, 3, 7}, {3, 2, 3, 7}, 3, true, -31}}));
 }
 
-class DoFilterRectTest : public ::testing::Test {
- protected:
-  DoFilterRectTest() : before(Patterned(40, 36, 4)), host(before, Rect{2, 3, 34, 37}) {}
-
-  // Creates the parameter block and stores the selection in it, as Apply does.
-  void StoreSelection(int index, const std::string& path) {
+// The Apply step over the painted grid saved as the working file: the selected resource lands
+// centred, by its depth and the layer's planes, or a failure leaves the layer as it was.
+TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
+  testing::TempFolder folder;
+  RecordingDesktop quiet;
+  ResourceGrid grid;
+  testing::PaintGrid(grid, {0, 4, 7, 8, 9, 12});
+  const std::string saved = (folder.Path() / "work.ico").string();
+  ASSERT_EQ(grid.WriteIco(saved, quiet), 1);
+  // A 48 px 32-bit image listed as 16 x 16: its top-left 16 x 16 pixels land.
+  const std::string foreign = (folder.Path() / "foreign.ico").string();
+  testing::WriteBytes(foreign, testing::BuildIco({{16, 16, 1, 32, testing::PaintedBlock(9)}}));
+  const std::string unsaved = (folder.Path() / "Untitled.ico").string();  // Apply after New
+  const ShownMessage failed{"DoFilterRect failed!", "Pictaro", MessageIcon::Exclamation,
+                            MessageButtons::Ok};
+  const ShownMessage tooSmall{
+      "The layer selection is too small for the 256 x 256 pixel icon data.\n\n"
+      "Please try running Pictaro again with a larger selection.",
+      "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok};
+  enum Fault { kNone, kForeign, kUnsaved, kNoBlock, kNoLock, kRefused };
+  struct Row {
+    int width, height, planes, rowPadding;
+    Rect area;
+    int selected;
+    Fault fault;
+    int left, top;  // where the resource lands
+  };
+  const Row rows[] = {
+      {110, 66, 4, 0, {2, 4, 62, 104}, 9, kNone, 4 + 26, 2 + 6},  // 48 px in 100 x 60 at (4, 2)
+      {20, 20, 4, 0, {0, 0, 17, 17}, 12, kNone, 0, 0},  // 16 px in 17 x 17: halves round down
+      {52, 50, 4, 0, {0, 0, 50, 52}, 0, kNone, 2, 1},   // 48 px, 4-bit, 8-bit and 32-bit
+      {52, 50, 3, 0, {0, 0, 50, 52}, 0, kNone, 2, 1},
+      {52, 50, 4, 0, {0, 0, 50, 52}, 4, kNone, 2, 1},
+      {52, 50, 3, 0, {0, 0, 50, 52}, 4, kNone, 2, 1},
+      {52, 50, 4, 0, {0, 0, 50, 52}, 9, kNone, 2, 1},
+      {52, 50, 3, 0, {0, 0, 50, 52}, 9, kNone, 2, 1},
+      {21, 19, 3, 3, {0, 0, 19, 21}, 7, kNone, 2, 1},      // rows of 66 bytes, no multiple of 4
+      {255, 300, 4, 0, {0, 0, 300, 255}, 8, kNone, 0, 0},  // 256 px: too small
+      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kForeign, 3 + 9, 2 + 8},
+      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kUnsaved, 0, 0},
+      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kNoBlock, 0, 0},
+      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kNoLock, 0, 0},
+      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kRefused, 0, 0},  // the host's code, quietly
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(::testing::Message() << row.selected << " on " << row.width << "x" << row.planes
+                                      << ", fault " << row.fault);
+    const Layer before = Patterned(row.width, row.height, row.planes);
+    SubstituteHost host(before, row.area);
+    host.SetRowPadding(row.rowPadding);
+    const std::string& path = row.fault == kForeign   ? foreign
+                              : row.fault == kUnsaved ? unsaved
+                                                      : saved;
     host.RunInside([&](HostContext& context) {
       PrepareParameters(context);
-      ASSERT_TRUE(StoreApplySelection(context, SlotOf(index), "work.ico", path));
+      StoreApplySelection(context, testing::SlotOf(row.selected), "work.ico", path);
     });
+    if (row.fault == kNoBlock) host.ForgetParameters();
+    host.FailLock(row.fault == kNoLock);
+    host.FailAdvanceState(row.fault == kRefused ? -30 : 0);
+    // A mask request left over from the layer view.
+    FilterRecord& record = host.Record();
+    record.haveMask = true;
+    record.maskRect = Rect{1, 1, 5, 5};
+    record.maskRate = kFixedOne;
+    RecordingDesktop desktop;
+    const int16 results[] = {0, 0, 0, kNilHandleErr, kParamErr, -30};
+    EXPECT_EQ(host.RunInside([&](HostContext& c) { DoFilterRect(c, desktop); }),
+              results[row.fault]);
+
+    // The whole filter area once, no mask; afterwards nothing more to deliver.
+    ASSERT_EQ(host.Requests().size(), 1u);
+    const HostRequest& asked = host.Requests()[0];
+    EXPECT_EQ((std::vector<Rect>{asked.inRect, asked.outRect, asked.maskRect, record.inRect,
+                                 record.outRect, record.maskRect}),
+              (std::vector<Rect>{row.area, row.area, {}, {}, {}, {}}));
+    EXPECT_EQ(asked.maskRate, 0);
+    const int side = int(testing::SlotOf(row.selected).PixelSize());
+    const bool refused = side > row.area.Width() || side > row.area.Height();
+    const bool writes = !refused && (row.fault == kNone || row.fault == kForeign);
+    const int shown = row.fault == kForeign ? 9 : row.selected;
+    EXPECT_EQ(host.GetLayer().pixels,
+              writes ? Written(before, shown, row.left, row.top, side).pixels : before.pixels);
+    const bool blockFailed = row.fault == kNoBlock || row.fault == kNoLock;
+    EXPECT_EQ(desktop.messages, blockFailed ? std::vector{failed}
+                                : refused   ? std::vector{tooSmall}
+                                            : std::vector<ShownMessage>{});
   }
-
-  // Runs the Apply step with a mask request left over from the layer view.
-  int16 Apply() {
-    host.ClearRequests();
-    host.Record().maskRect = Rect{1, 1, 5, 5};
-    host.Record().maskRate = kFixedOne;
-    const int16 result = host.RunInside([&](HostContext& c) { DoFilterRect(c, desktop); });
-    const FilterRecord& record = host.Record();
-    EXPECT_EQ(record.inRect, Rect{});
-    EXPECT_EQ(record.outRect, Rect{});
-    EXPECT_EQ(record.maskRect, Rect{});
-    return result;
-  }
-
-  void ExpectFailureMessage() {
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].text, "DoFilterRect failed!");
-    EXPECT_EQ(desktop.messages[0].caption, "Pictaro");
-    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
-  }
-
-  testing::TempFolder folder;
-  RecordingDesktop desktop;
-  Layer before;
-  SubstituteHost host;
-};
-
-TEST_F(DoFilterRectTest, WritesTheSelectedResourceOfTheSavedFile) {
-  ResourceGrid grid;
-  PaintGrid(grid, {3, 7, 12});
-  const std::string path = (folder.Path() / "work.ico").string();
-  ASSERT_EQ(grid.WriteIco(path, desktop), 1);
-  StoreSelection(7, path);
-
-  host.Record().haveMask = true;
-  EXPECT_EQ(Apply(), kNoErr);
-  EXPECT_TRUE(desktop.messages.empty());
-  ASSERT_EQ(host.Requests().size(), 1u);
-  const HostRequest& request = host.Requests()[0];
-  EXPECT_EQ(request.inRect, host.Record().filterRect);
-  EXPECT_EQ(request.outRect, host.Record().filterRect);
-  EXPECT_EQ(request.maskRect, Rect{});
-  EXPECT_EQ(request.maskRate, 0);
-  // The 34 x 32 area starts at (3, 2) of the layer.
-  ExpectWritten(before, host.GetLayer(), 3 + 9, 2 + 8, 16, 16, 7);
-}
-
-TEST_F(DoFilterRectTest, FailuresLeaveTheLayerAlone) {
-  // No parameter handle.
-  host.ForgetParameters();
-  EXPECT_EQ(Apply(), kNilHandleErr);
-  ExpectFailureMessage();
-  desktop.messages.clear();
-
-  // A handle that can't be locked.
-  StoreSelection(12, "");
-  host.FailLock(true);
-  EXPECT_EQ(Apply(), kParamErr);
-  ExpectFailureMessage();
-  host.FailLock(false);
-  desktop.messages.clear();
-
-  // The host refuses the filter area: its code, no message.
-  host.FailAdvanceState(-30);
-  EXPECT_EQ(Apply(), -30);
-  EXPECT_TRUE(desktop.messages.empty());
-  host.FailAdvanceState(0);
-
-  // Apply after New: the working file was never written.
-  StoreSelection(12, (folder.Path() / "Untitled.ico").string());
-  EXPECT_EQ(Apply(), kNoErr);
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_FALSE(host.LayerChanged());
-  EXPECT_EQ(host.GetLayer().pixels, before.pixels);
-}
-
-TEST_F(DoFilterRectTest, ForeignImageLargerThanItsPositionIsClipped) {
-  // A 48 px 32-bit image listed as 16 x 16: it lands at the 16 px position with its own size.
-  const std::string path = (folder.Path() / "foreign.ico").string();
-  testing::WriteBytes(path, testing::BuildIco({{16, 16, 1, 32, testing::PaintedBlock(9)}}));
-  StoreSelection(12, path);
-
-  EXPECT_EQ(Apply(), kNoErr);
-  EXPECT_TRUE(desktop.messages.empty());
-  // Only its top-left 16 x 16 pixels, which the painting of index 9 gives.
-  const Layer& after = host.GetLayer();
-  ExpectWritten(before, after, 3 + 9, 2 + 8, 16, 16, 9);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 namespace pictaro {
@@ -12,101 +11,64 @@ namespace {
 
 constexpr int kSide = 256;
 
-using Color = std::array<std::uint8_t, 4>;  // red, green, blue, transparency
-
-// A delivered 256 x 256 region whose pixel (x, y) is color(x, y), with 3 or 4 planes.
-struct Region {
-  Region(int planes, const std::function<Color(int x, int y)>& color) : planes(planes) {
-    bytes.resize(static_cast<std::size_t>(kSide) * kSide * planes);
-    for (int y = 0; y < kSide; ++y) {
-      for (int x = 0; x < kSide; ++x) {
-        const Color c = color(x, y);
-        std::copy_n(c.begin(), planes, bytes.begin() + (y * kSide + x) * planes);
-      }
+// A delivered 256 x 256 region whose pixel (x, y) is (x, y, 202), column 130 fully transparent
+// when there is a fourth plane.
+std::vector<std::uint8_t> Region(int planes) {
+  std::vector<std::uint8_t> bytes;
+  for (int y = 0; y < kSide; ++y) {
+    for (int x = 0; x < kSide; ++x) {
+      const std::uint8_t pixel[] = {std::uint8_t(x), std::uint8_t(y), 202,
+                                    std::uint8_t(x == 130 ? 0 : 255)};
+      bytes.insert(bytes.end(), pixel, pixel + planes);
     }
   }
-  LayerImage Image() const {
-    return {Rect{0, 0, kSide, kSide}, bytes.data(), kSide * planes, planes};
+  return bytes;
+}
+
+TEST(LayerViewPictureTest, TheSquareStaysUndimmedOverTheBackgroundAndSmallOnesEnlarge) {
+  const std::vector<std::uint8_t> regions[] = {Region(3), Region(4)};
+  // planes, background, square size, zoom, then at (x, y) the red, green and blue shown
+  const std::uint32_t rows[][9] = {
+      // The 48 px square spans 104 to 151 both ways; 0x808080 is just light enough (luminance
+      // 0.502) to keep three quarters of the rest, truncated.
+      {4, 0x808080, 48, 0, 104, 104, 104, 104, 202},
+      {4, 0x808080, 48, 0, 151, 151, 151, 151, 202},
+      {4, 0x808080, 48, 0, 103, 129, 77, 96, 151},
+      {4, 0x808080, 48, 0, 153, 129, 114, 96, 151},
+      {4, 0x808080, 48, 0, 129, 103, 96, 77, 151},
+      {4, 0x808080, 48, 0, 0, 255, 0, 191, 151},
+      {4, 0x7F7F7F, 48, 0, 20, 20, 137, 137, 228},  // dark: half way to white
+      // Transparency shows the background; three planes are opaque.
+      {4, 0x3060C0, 16, 0, 130, 128, 0xC0, 0x60, 0x30},
+      {4, 0x3060C0, 16, 0, 129, 128, 129, 128, 202},
+      {3, 0x3060C0, 16, 0, 130, 128, 130, 128, 202},
+      // The 64 px centre from (96, 96) fills the area in 4 x 4 blocks: the square covers
+      // 192 x 192 screen pixels from (32, 32).
+      {4, 0xFFFFFF, 48, 1, 32, 32, 104, 104, 202},
+      {4, 0xFFFFFF, 48, 1, 35, 35, 104, 104, 202},
+      {4, 0xFFFFFF, 48, 1, 36, 32, 105, 104, 202},
+      {4, 0xFFFFFF, 48, 1, 223, 223, 151, 151, 202},
+      {4, 0xFFFFFF, 48, 1, 31, 132, 77, 96, 151},
+      // A 256 px selection is never enlarged.
+      {4, 0xFFFFFF, 256, 1, 0, 0, 0, 0, 202},
+      {4, 0xFFFFFF, 256, 1, 255, 7, 255, 7, 202},
+  };
+  for (const auto& [planes, background, square, zoom, x, y, red, green, blue] : rows) {
+    const LayerImage image{Rect{0, 0, kSide, kSide}, regions[planes - 3].data(),
+                           int32(kSide * planes), int32(planes)};
+    Raster area(kSide, kSide);
+    ASSERT_TRUE(RenderLayerPicture(image, {background, int(square), zoom != 0}, area));
+    const std::uint8_t* p = area.At(int(x), int(y));
+    EXPECT_EQ((std::array<int, 4>{p[0], p[1], p[2], p[3]}),
+              (std::array<int, 4>{int(red), int(green), int(blue), 255}))
+        << std::hex << background << std::dec << " " << square << " at " << x << "," << y;
   }
 
-  int planes;
-  std::vector<std::uint8_t> bytes;
-};
-
-Color At(const Raster& r, int x, int y) {
-  const std::uint8_t* p = r.At(x, y);
-  return {p[0], p[1], p[2], p[3]};
-}
-
-Raster Render(const Region& region, const LayerViewLook& look) {
-  Raster area(kSide, kSide);
-  EXPECT_TRUE(RenderLayerPicture(region.Image(), look, area));
-  return area;
-}
-
-TEST(LayerViewPictureTest, TheSquareStaysUndimmedAndTheRestFollowsTheBackgroundsLuminance) {
-  // The 48 px square of a 256 px area spans 104 to 151 both ways.
-  const Region region(4, [](int, int) { return Color{201, 0, 255, 255}; });
-  LayerViewLook look{.background = 0x808080, .squareSize = 48, .zoom = false};
-  Raster area = Render(region, look);
-  EXPECT_EQ(At(area, 104, 104), (Color{201, 0, 255, 255}));
-  EXPECT_EQ(At(area, 151, 151), (Color{201, 0, 255, 255}));
-  // 0x808080 is just light enough (L 0.502): three quarters, truncated.
-  EXPECT_EQ(At(area, 103, 128), (Color{150, 0, 191, 255}));
-  EXPECT_EQ(At(area, 152, 128), (Color{150, 0, 191, 255}));
-  EXPECT_EQ(At(area, 128, 103), (Color{150, 0, 191, 255}));
-  EXPECT_EQ(At(area, 0, 255), (Color{150, 0, 191, 255}));
-
-  // 0x7F7F7F is dark: half way to white, white staying white.
-  const Region darker(4, [](int, int) { return Color{100, 0, 255, 255}; });
-  look.background = 0x7F7F7F;
-  area = Render(darker, look);
-  EXPECT_EQ(At(area, 128, 128), (Color{100, 0, 255, 255}));
-  EXPECT_EQ(At(area, 20, 20), (Color{177, 127, 255, 255}));
-}
-
-TEST(LayerViewPictureTest, TransparencyShowsTheBackgroundAndThreePlanesAreOpaque) {
-  const Region clear(4, [](int x, int) {
-    return Color{200, 10, 20, static_cast<std::uint8_t>(x == 128 ? 0 : 255)};
-  });
-  const LayerViewLook look{.background = 0x3060C0, .squareSize = 16, .zoom = false};
-  const Raster area = Render(clear, look);
-  EXPECT_EQ(At(area, 128, 128), (Color{0xC0, 0x60, 0x30, 255}));
-  EXPECT_EQ(At(area, 127, 128), (Color{200, 10, 20, 255}));
-
-  // Without a transparency plane the byte after blue is the next pixel's red (0 here).
-  const Region opaque(3, [](int, int) { return Color{0, 20, 30, 0}; });
-  EXPECT_EQ(At(Render(opaque, look), 128, 128), (Color{0, 20, 30, 255}));
-}
-
-TEST(LayerViewPictureTest, ZoomEnlargesTheCentreOfSmallSelectionsOnly) {
-  const Region region(4, [](int x, int y) {
-    return Color{static_cast<std::uint8_t>(x), static_cast<std::uint8_t>(y), 255, 255};
-  });
-  LayerViewLook look{.background = 0xFFFFFF, .squareSize = 48, .zoom = true};
-  Raster area = Render(region, look);
-  // The 64 px centre from (96, 96) fills the area in 4 x 4 blocks; the square covers
-  // 192 x 192 screen pixels from (32, 32).
-  EXPECT_EQ(At(area, 32, 32), (Color{104, 104, 255, 255}));
-  EXPECT_EQ(At(area, 35, 35), (Color{104, 104, 255, 255}));
-  EXPECT_EQ(At(area, 36, 32), (Color{105, 104, 255, 255}));
-  EXPECT_EQ(At(area, 223, 223), (Color{151, 151, 255, 255}));
-  EXPECT_EQ(At(area, 31, 128)[2], 191);  // dimmed
-  EXPECT_EQ(At(area, 224, 128)[2], 191);
-  EXPECT_EQ(At(area, 128, 224)[2], 191);
-
-  // A 256 px selection is never enlarged.
-  look.squareSize = 256;
-  area = Render(region, look);
-  EXPECT_EQ(At(area, 0, 0), (Color{0, 0, 255, 255}));
-  EXPECT_EQ(At(area, 255, 7), (Color{255, 7, 255, 255}));
-}
-
-TEST(LayerViewPictureTest, NothingDeliveredDrawsNothing) {
+  // Nothing delivered: nothing drawn.
   Raster area(kSide, kSide);
   const LayerImage nothing{Rect{0, 0, kSide, kSide}, nullptr, kSide * 4, 4};
   EXPECT_FALSE(RenderLayerPicture(nothing, LayerViewLook{}, area));
-  EXPECT_EQ(At(area, 128, 128), (Color{0, 0, 0, 0}));
+  EXPECT_EQ(area.At(128, 128)[3], 0);
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -15,16 +14,10 @@ namespace pictaro {
 namespace {
 
 using testing::EntryUnderTest;
-using testing::FakePluginUi;
-using testing::TempFolder;
-
-Layer SmallLayer() {
-  return Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)};
-}
 
 class PluginEntryTest : public ::testing::Test {
  protected:
-  PluginEntryTest() : host(SmallLayer()) {
+  PluginEntryTest() {
     services.settingsFolder = folder.Path() / "settings";
     services.applyStep = [this](HostContext& context, Desktop&) {
       ++applySteps;
@@ -34,243 +27,140 @@ class PluginEntryTest : public ::testing::Test {
   }
   ~PluginEntryTest() override { testing::gEntryServices = nullptr; }
 
-  std::vector<std::uint8_t> ParameterBytes() {
-    Handle handle = host.ParameterHandle();
-    EXPECT_NE(handle, nullptr);
+  // The parameter block as the host keeps it.
+  std::vector<std::uint8_t> Block() {
+    const Handle handle = host.ParameterHandle();
     if (handle == nullptr) return {};
-    const auto* bytes = reinterpret_cast<const std::uint8_t*>(*handle);
-    return {bytes, bytes + host.HandleSize(handle)};
+    return {*handle, *handle + host.HandleSize(handle)};
   }
 
-  TempFolder folder;
-  FakePluginUi ui;
+  testing::TempFolder folder;
+  testing::FakePluginUi ui;
   EntryServices services{ui, {}, nullptr};
-  SubstituteHost host;
+  SubstituteHost host{Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)}};
   int applySteps = 0;
   int16 applyStepResult = kNoErr;
 };
 
-TEST_F(PluginEntryTest, QuietSelectorsReportSuccessAndClearTheDataCell) {
-  for (int16 selector : {kSelectorPrepare, kSelectorContinue, kSelectorFinish}) {
+TEST_F(PluginEntryTest, SelectorsAnswerAndAlwaysClearTheDataCell) {
+  // selector, the host's incoming result, the result
+  const int16 rows[][3] = {{kSelectorAbout, -7, 0},    {kSelectorPrepare, -7, 0},
+                           {kSelectorContinue, -7, 0}, {kSelectorFinish, -7, 0},
+                           {7, -4321, -4321},          {-1, -4321, -4321},
+                           {100, -4321, -4321}};
+  for (const auto& [selector, incoming, result] : rows) {
     host.SetDataCell(99);
-    EXPECT_EQ(host.Call(EntryUnderTest, selector, -7), kNoErr) << selector;
+    EXPECT_EQ(host.Call(EntryUnderTest, selector, incoming), result) << selector;
     EXPECT_EQ(host.DataCell(), 0) << selector;
   }
-  EXPECT_EQ(ui.begins, 0);
-  EXPECT_TRUE(host.ParameterHandle() == nullptr);
+  // Only About opened a window; nothing touched the parameters or the layer.
+  EXPECT_EQ((std::vector<int>{ui.abouts, ui.begins, ui.ends, ui.welcomes, ui.mainWindows}),
+            (std::vector<int>{1, 1, 1, 0, 0}));
+  EXPECT_TRUE(host.ParameterHandle() == nullptr && host.Requests().empty());
 }
 
-TEST_F(PluginEntryTest, UnknownSelectorsReturnTheIncomingResultAndRunNothing) {
-  for (int16 selector : {int16{7}, int16{-1}, int16{100}}) {
-    host.SetDataCell(12345);
-    EXPECT_EQ(host.Call(EntryUnderTest, selector, -4321), -4321) << selector;
-    EXPECT_EQ(host.DataCell(), 0);
+TEST_F(PluginEntryTest, TheMainWindowsOutcomeDecidesTheResult) {
+  constexpr int kThrows = 100, kOutOfMemory = 101;
+  // The window leaves -30 in the result cell, as a failed fetch does, or throws.
+  ui.whileOpen = [this](HostContext& context) {
+    if (ui.outcome == kThrows) throw std::runtime_error("broken");
+    if (ui.outcome == kOutOfMemory) throw std::bad_alloc();
+    context.result = -30;
+  };
+  const std::vector<testing::ShownMessage> cantOpen{
+      {"Can't open application window.", "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok}};
+  // windows start, the outcome, the Apply step's result, then the result, Apply steps run,
+  // Welcome windows shown so far
+  const int rows[][6] = {
+      {false, kMainWindowDone, 0, kUserCanceledErr, 0, 0},  // no display: no Welcome yet
+      {true, kMainWindowDone, 0, kUserCanceledErr, 0, 1},   // the first run with windows
+      {true, kMainWindowApply, 0, kNoErr, 1, 1},
+      {true, kMainWindowApply, kNilHandleErr, kNilHandleErr, 1, 1},
+      {true, kMainWindowFailed, 0, kUserCanceledErr, 0, 1},
+      {true, 7, 0, -30, 0, 1},  // an outcome of no meaning leaves the result alone
+      {true, kThrows, 0, kParamErr, 0, 1},
+      {true, kOutOfMemory, 0, -108, 0, 1},
+  };
+  for (const auto& [windows, outcome, stepResult, result, steps, welcomes] : rows) {
+    ui.canBegin = windows;
+    ui.outcome = outcome;
+    applyStepResult = static_cast<int16>(stepResult);
+    applySteps = 0;
+    ui.desktop.messages.clear();
+    host.SetDataCell(3);
+    EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), result) << outcome;
+    EXPECT_EQ((std::vector<int>{applySteps, ui.welcomes, int(host.DataCell())}),
+              (std::vector<int>{steps, welcomes, 0}))
+        << outcome;
+    const bool failed = !windows || outcome == kMainWindowFailed;
+    EXPECT_EQ(ui.desktop.messages, failed ? cantOpen : std::vector<testing::ShownMessage>{});
   }
-  EXPECT_EQ(ui.begins + ui.abouts + ui.mainWindows, 0);
-  EXPECT_TRUE(host.Requests().empty());
+  EXPECT_EQ(ui.mainWindows, 7);
+  EXPECT_EQ(ui.begins, ui.ends);
 }
 
-TEST_F(PluginEntryTest, AboutShowsTheAboutWindowOnlyAndSucceeds) {
-  host.SetDataCell(5);
-  EXPECT_EQ(host.RunAbout(EntryUnderTest), kNoErr);
-  EXPECT_EQ(ui.abouts, 1);
-  EXPECT_EQ(ui.begins, 1);
-  EXPECT_EQ(ui.ends, 1);
-  EXPECT_EQ(ui.welcomes + ui.mainWindows, 0);
-  EXPECT_EQ(host.DataCell(), 0);
-  EXPECT_TRUE(host.ParameterHandle() == nullptr);
-}
-
-TEST_F(PluginEntryTest, ParametersCreateAndMarkANewBlock) {
+TEST_F(PluginEntryTest, ParametersMakeMarkOrRenewTheBlock) {
+  // The host's new handles hold no zeros: a new block's fields are cleared.
+  const auto fresh = [this] {
+    const std::vector<std::uint8_t> block = Block();
+    std::vector<std::uint8_t> want(25, 0);
+    want[0] = 1;
+    return block.size() == 1304 && block[280] == 0 &&
+           std::vector<std::uint8_t>(block.begin(), block.begin() + 25) == want;
+  };
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
-  const std::vector<std::uint8_t> bytes = ParameterBytes();
-  ASSERT_EQ(bytes.size(), 1304u);
-  EXPECT_EQ(bytes[0], 1);
-  EXPECT_EQ(bytes[1] | bytes[2] | bytes[3], 0);
-  for (std::size_t i = 4; i < 24; ++i) EXPECT_EQ(bytes[i], 0) << i;
-  EXPECT_EQ(bytes[24], 0);
-  EXPECT_EQ(bytes[280], 0);
-  EXPECT_EQ(host.DataCell(), 0);
-}
+  EXPECT_TRUE(fresh());
 
-TEST_F(PluginEntryTest, ParametersOnAnExistingBlockOnlySetTheMarker) {
-  ASSERT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
-  Handle handle = host.ParameterHandle();
-  const GridSlot stored(1, 0, 0, 2);
-  testing::RunInsideCall(host, [&](HostContext& context) {
-    EXPECT_TRUE(StoreApplySelection(context, stored, "cat.ico", "/tmp/cat.ico"));
+  // On a block the host kept, only the marker changes.
+  const Handle handle = host.ParameterHandle();
+  host.RunInside([](HostContext& context) {
+    StoreApplySelection(context, GridSlot(1, 0, 0, 2), "cat.ico", "/tmp/cat.ico");
   });
-  std::memset(*handle, 0, 4);  // marker cleared, as after a host restored the block
-  (*handle)[20] = 9;           // the reserved word is kept as it is, too
-
+  (*handle)[0] = 0;
+  (*handle)[20] = 9;
+  std::vector<std::uint8_t> kept = Block();
+  kept[0] = 1;
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
-  EXPECT_TRUE(host.ParameterHandle() == handle);
-  const std::vector<std::uint8_t> bytes = ParameterBytes();
-  EXPECT_EQ(bytes[0], 1);
-  EXPECT_EQ(bytes[20], 9);
-  GridSlot slot;
-  std::string path;
-  testing::RunInsideCall(host, [&](HostContext& context) {
-    EXPECT_EQ(LoadApplySelection(context, slot, path), kNoErr);
-  });
-  EXPECT_EQ(slot, stored);
-  EXPECT_EQ(path, "/tmp/cat.ico");
-  EXPECT_STREQ(reinterpret_cast<const char*>(bytes.data() + 24), "cat.ico");
-}
+  EXPECT_TRUE(host.ParameterHandle() == handle && Block() == kept);
 
-TEST_F(PluginEntryTest, AShorterBlockFromAnotherVersionIsGrownAndStartsOver) {
-  testing::RunInsideCall(host, [](HostContext& context) {
-    context.record->parameters = context.record->handleProcs->newProc(16);
-  });
-  Handle handle = host.ParameterHandle();
-  ASSERT_EQ(host.HandleSize(handle), 16u);
-
+  // A shorter block from another version is grown and starts over.
+  host.RunInside([](HostContext& c) { c.record->parameters = c.record->handleProcs->newProc(16); });
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
-  const std::vector<std::uint8_t> bytes = ParameterBytes();
-  ASSERT_EQ(bytes.size(), 1304u);
-  EXPECT_EQ(bytes[0], 1);
-  for (std::size_t i = 4; i < 24; ++i) EXPECT_EQ(bytes[i], 0) << i;
-  EXPECT_EQ(bytes[24], 0);
-  EXPECT_EQ(bytes[280], 0);
-}
+  EXPECT_TRUE(fresh());
 
-TEST_F(PluginEntryTest, ParametersReportAHandleThatCantBeMadeOrLocked) {
+  host.ForgetParameters();
   host.FailNewHandle(true);
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNilHandleErr);
   EXPECT_TRUE(host.ParameterHandle() == nullptr);
-
   host.FailNewHandle(false);
   host.FailLock(true);
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kParamErr);
-  EXPECT_EQ(host.DataCell(), 0);
 
   FilterRecord bare{};  // a host without a handle suite
   HostContext context{&bare, nullptr, kNoErr};
   PrepareParameters(context);
-  EXPECT_EQ(context.result, kNilHandleErr);
-  EXPECT_TRUE(bare.parameters == nullptr);
+  EXPECT_TRUE(context.result == kNilHandleErr && bare.parameters == nullptr);
 }
 
-TEST_F(PluginEntryTest, DoneCancelsWhateverTheWindowLeftInTheResult) {
-  ui.outcome = kMainWindowDone;
-  ui.whileOpen = [](HostContext& context) { context.result = -30; };
-  EXPECT_EQ(host.RunFilter(EntryUnderTest), kUserCanceledErr);
-  EXPECT_EQ(applySteps, 0);
-  EXPECT_EQ(ui.begins, ui.ends);
-  EXPECT_EQ(host.DataCell(), 0);
-  EXPECT_FALSE(host.LayerChanged());
-}
-
-TEST_F(PluginEntryTest, ApplySucceedsAndRunsTheApplyStep) {
-  ui.outcome = kMainWindowApply;
-  ui.whileOpen = [](HostContext& context) { context.result = -30; };
-  EXPECT_EQ(host.RunFilter(EntryUnderTest), kNoErr);
-  EXPECT_EQ(applySteps, 1);
-
-  applyStepResult = -109;
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), -109);
-  EXPECT_EQ(applySteps, 2);
-  EXPECT_EQ(host.DataCell(), 0);
-}
-
-TEST_F(PluginEntryTest, AWindowThatCantOpenIsReportedAndCancels) {
-  ui.outcome = kMainWindowFailed;
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
-  ASSERT_EQ(ui.desktop.messages.size(), 1u);
-  EXPECT_EQ(ui.desktop.messages[0].text, "Can't open application window.");
-  EXPECT_EQ(ui.desktop.messages[0].caption, "Pictaro");
-  EXPECT_EQ(ui.desktop.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(ui.desktop.messages[0].buttons, MessageButtons::Ok);
-  EXPECT_EQ(applySteps, 0);
-
-  // No window system at all (no display): the same report, no Welcome.
-  ui.canBegin = false;
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
-  EXPECT_EQ(ui.desktop.messages.size(), 2u);
-  EXPECT_EQ(ui.mainWindows, 1);
-  EXPECT_EQ(ui.begins, ui.ends);
-}
-
-TEST_F(PluginEntryTest, AnUnknownWindowOutcomeLeavesTheResultAsItWas) {
-  ui.outcome = 7;
-  ui.whileOpen = [](HostContext& context) { context.result = -25; };
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart, 0), -25);
-  EXPECT_EQ(applySteps, 0);
-}
-
-TEST_F(PluginEntryTest, WelcomeShowsOnTheFirstRunOnly) {
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
-  EXPECT_EQ(ui.welcomes, 1);
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kUserCanceledErr);
-  EXPECT_EQ(ui.welcomes, 1);
-  EXPECT_EQ(ui.mainWindows, 3);
-}
-
-TEST_F(PluginEntryTest, AFirstRunWithoutWindowsStaysAFirstRun) {
-  ui.canBegin = false;
-  host.Call(EntryUnderTest, kSelectorStart);
-  EXPECT_EQ(ui.welcomes, 0);
-  ui.canBegin = true;
-  host.Call(EntryUnderTest, kSelectorStart);
-  EXPECT_EQ(ui.welcomes, 1);
-}
-
-TEST_F(PluginEntryTest, NoExceptionLeavesTheEntry) {
-  ui.whileOpen = [](HostContext&) { throw std::runtime_error("broken"); };
-  host.SetDataCell(3);
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), kParamErr);
-  EXPECT_EQ(host.DataCell(), 0);
-  EXPECT_EQ(ui.begins, ui.ends);
-
-  ui.whileOpen = [](HostContext&) { throw std::bad_alloc(); };
-  EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), -108);
-}
-
-TEST(FilterParametersTest, ApplySelectionFillsTheBlockAtItsOffsets) {
-  SubstituteHost host(SmallLayer());
-  testing::RunInsideCall(host, [&](HostContext& context) {
+TEST_F(PluginEntryTest, TheBlockKeepsOnlyWhatFitsItsFields) {
+  const std::string fitting = "/" + std::string(1022, 'p');
+  std::string path;
+  GridSlot slot;
+  host.RunInside([&](HostContext& context) {
     EXPECT_FALSE(StoreApplySelection(context, GridSlot(), "a.ico", "/a.ico"));  // no block yet
-    GridSlot slot;
-    std::string path = "unchanged";
-    EXPECT_EQ(LoadApplySelection(context, slot, path), kNilHandleErr);
-    EXPECT_EQ(path, "unchanged");
-
     PrepareParameters(context);
-    ASSERT_EQ(context.result, kNoErr);
-    ASSERT_TRUE(StoreApplySelection(context, GridSlot(4, 2, 1, 1), "big.ico", "/icons/big.ico"));
-    const char* block = *host.ParameterHandle();
-    std::uint32_t fields[5];
-    std::memcpy(fields, block, sizeof fields);
-    EXPECT_EQ(fields[0], 1u);
-    EXPECT_EQ(fields[1], 4u);
-    EXPECT_EQ(fields[2], 2u);
-    EXPECT_EQ(fields[3], 1u);
-    EXPECT_EQ(fields[4], 1u);
-    EXPECT_STREQ(block + 24, "big.ico");
-    EXPECT_STREQ(block + 280, "/icons/big.ico");
-
-    // A name too long for its field is cut; a path too long is not stored, so
-    // the Apply step can't read some other file.
-    const std::string longName(300, 'n');
-    const std::string longPath = std::string("/").append(1100, 'p');
-    ASSERT_TRUE(StoreApplySelection(context, GridSlot(), longName, longPath));
-    EXPECT_EQ(std::string(block + 24), std::string(255, 'n'));
-    EXPECT_STREQ(block + 280, "");
-    const std::string fittingPath = std::string("/").append(1022, 'p');
-    ASSERT_TRUE(StoreApplySelection(context, GridSlot(), "x", fittingPath));
-    ASSERT_EQ(LoadApplySelection(context, slot, path), kNoErr);
-    EXPECT_EQ(path, fittingPath);
-    EXPECT_EQ(slot, GridSlot());
-  });
-
-  host.FailLock(true);
-  testing::RunInsideCall(host, [&](HostContext& context) {
-    GridSlot slot;
-    std::string path;
+    // A name too long for its field is cut; a path too long is not stored, so that the Apply
+    // step can't read some other file.
+    EXPECT_TRUE(StoreApplySelection(context, GridSlot(), std::string(300, 'n'), fitting + "p"));
+    EXPECT_EQ(LoadApplySelection(context, slot, path), kNoErr);
+    EXPECT_EQ(path, "");
+    EXPECT_EQ(std::string(*host.ParameterHandle() + 24), std::string(255, 'n'));
+    EXPECT_TRUE(StoreApplySelection(context, GridSlot(4, 2, 1, 1), "x", fitting));
+    EXPECT_EQ(LoadApplySelection(context, slot, path), kNoErr);
+    host.FailLock(true);
     EXPECT_FALSE(StoreApplySelection(context, GridSlot(), "b.ico", "/b.ico"));
-    EXPECT_EQ(LoadApplySelection(context, slot, path), kParamErr);
   });
+  EXPECT_EQ(std::pair(slot, path), std::pair(GridSlot(4, 2, 1, 1), fitting));
 }
 
 }  // namespace

@@ -1,10 +1,8 @@
 #!/bin/bash
 # pictaro-host's exit codes for command lines it must refuse, and its help.
 # Usage: host_arguments.sh BIN_DIR SOURCE_DIR
-bin_dir=$1
-host=$bin_dir/pictaro-host
+host=$1/pictaro-host
 [ -x "$host" ] || { echo "no $host"; exit 77; }
-
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -13,17 +11,12 @@ failures=0
 expect() {
   local code=$1 pattern=$2
   shift 2
-  "$host" "$@" >"$work/out" 2>"$work/err"
+  "$host" "$@" >"$work/out" 2>&1
   local got=$?
-  if [ "$got" -ne "$code" ]; then
-    echo "FAIL: pictaro-host $* exited $got, expected $code"
-    cat "$work/err"
-    failures=$((failures + 1))
-  elif ! grep -q -- "$pattern" "$work/out" "$work/err"; then
-    echo "FAIL: pictaro-host $*: no '$pattern' in its output"
-    cat "$work/out" "$work/err"
-    failures=$((failures + 1))
-  fi
+  [ "$got" -eq "$code" ] && grep -q -- "$pattern" "$work/out" && return
+  echo "FAIL: pictaro-host $* exited $got (want $code), output without '$pattern':"
+  cat "$work/out"
+  failures=$((failures + 1))
 }
 
 expect 0 "Usage: pictaro-host" --help
@@ -40,7 +33,7 @@ done
 expect 2 "^pictaro-host: can't load the plug-in module" --about --plugin "$work/none.8bf"
 
 # Selections checked against a real 8 x 6 layer, before any module is loaded.
-if [ -x /usr/bin/convert ] && /usr/bin/convert -size 8x6 xc:red "PNG32:$work/layer.png"; then
+if /usr/bin/convert -size 8x6 xc:red "PNG32:$work/layer.png"; then
   cp "$work/layer.png" "$work/before.png"
   for outside in -1,0,4,4 0,0,9,6 0,0,8,7; do
     expect 2 "^pictaro-host: --selection must lie inside the 8 x 6 layer" \
@@ -48,13 +41,6 @@ if [ -x /usr/bin/convert ] && /usr/bin/convert -size 8x6 xc:red "PNG32:$work/lay
   done
   expect 2 "^pictaro-host: can't load the plug-in module" \
     --plugin "$work/none.8bf" --selection 0,0,8,6 "$work/layer.png"
-  cmp -s "$work/layer.png" "$work/before.png" || {
-    echo "FAIL: the layer image was touched"
-    failures=$((failures + 1))
-  }
-else
-  echo "no ImageMagick: selection against a layer not checked"
+  cmp -s "$work/layer.png" "$work/before.png" || { echo "FAIL: the layer changed"; failures=1; }
 fi
-
-[ "$failures" -eq 0 ] && echo "all pictaro-host argument checks passed"
 [ "$failures" -eq 0 ]

@@ -5,55 +5,42 @@
 # never touched. About runs from an installed copy.
 set -uo pipefail
 bin=$1
-src=$2
-[ -n "${DISPLAY:-}" ] || { echo "no display"; exit 77; }
-command -v xdotool >/dev/null || { echo "no xdotool"; exit 77; }
+[ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null || { echo "no display or xdotool"; exit 77; }
 # A display that has just started may not answer yet.
-for _ in $(seq 100); do
-  xdotool getdisplaygeometry >/dev/null 2>&1 && break
-  sleep 0.1
-done
-xdotool getdisplaygeometry >/dev/null 2>&1 || { echo "the display never answered"; exit 1; }
-
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export XDG_CONFIG_HOME=$work/config
-cp "$src/samples/sample-layer.png" "$work/layer.png"
-before=$(sha256sum "$work/layer.png")
+cp "$2/samples/sample-layer.png" "$work/layer.png"
+before=$(sha256sum <"$work/layer.png")
+fail=0
 
-# Waits for a top-level window titled $1 and sends it key $2.
-press() {
-  local id
-  id=$(timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-  [ -n "$id" ] || { echo "window '$1' never appeared"; return 1; }
-  sleep 0.5
-  xdotool windowfocus --sync "$id" key "$2"
+# run EXIT KEYS... -- ARGS...: runs pictaro-host with ARGS; for each "TITLE=KEY" waits for the
+# top-level window TITLE and sends it KEY; then checks the exit code.
+run() {
+  local want=$1 keys=() id
+  shift
+  while [ "$1" != "--" ]; do keys+=("$1"); shift; done
+  shift
+  timeout 60 "$@" >"$work/log" 2>&1 &
+  local pid=$!
+  for key in "${keys[@]}"; do
+    id=$(timeout 30 xdotool search --sync --onlyvisible --name "^${key%=*}\$" | head -n 1)
+    [ -n "$id" ] || { echo "window '${key%=*}' never appeared"; fail=1; continue; }
+    sleep 0.5
+    xdotool windowfocus --sync "$id" key "${key#*=}"
+  done
+  wait "$pid"
+  local status=$?
+  [ "$status" -eq "$want" ] || { echo "$*: exit $status, want $want"; cat "$work/log"; fail=1; }
 }
 
-fail=0
-timeout 60 "$bin/pictaro-host" -o "$work/out.png" "$work/layer.png" >"$work/log1" 2>&1 &
-pid=$!
-press "Using Pictaro" Return || fail=1
-press "Pictaro" Return || fail=1
-wait "$pid"; status=$?
-[ "$status" -eq 0 ] || { echo "Apply: exit $status, want 0"; cat "$work/log1"; fail=1; }
+run 0 "Using Pictaro=Return" "Pictaro=Return" -- "$bin/pictaro-host" -o "$work/out.png" "$work/layer.png"
 [ -s "$work/out.png" ] || { echo "Apply wrote no output"; fail=1; }
-
-timeout 60 "$bin/pictaro-host" "$work/layer.png" >"$work/log2" 2>&1 &
-pid=$!
-# A second Welcome would block the main window, and press would time out.
-press "Pictaro" Escape || fail=1
-wait "$pid"; status=$?
-[ "$status" -eq 1 ] || { echo "Done: exit $status, want 1"; cat "$work/log2"; fail=1; }
-
+# A second Welcome would block the main window, and the wait for it would time out.
+run 1 "Pictaro=Escape" -- "$bin/pictaro-host" "$work/layer.png"
 # The installed pair finds each other: About from the installed host.
 cmake --install "$bin/.." --prefix "$work/installed" >/dev/null || fail=1
-timeout 60 "$work/installed/bin/pictaro-host" --about >"$work/log3" 2>&1 &
-pid=$!
-press "About Pictaro" Return || fail=1
-wait "$pid"; status=$?
-[ "$status" -eq 0 ] || { echo "About: exit $status, want 0"; cat "$work/log3"; fail=1; }
-
-after=$(sha256sum "$work/layer.png")
-[ "$before" = "$after" ] || { echo "the layer file changed"; fail=1; }
+run 0 "About Pictaro=Return" -- "$work/installed/bin/pictaro-host" --about
+[ "$before" = "$(sha256sum <"$work/layer.png")" ] || { echo "the layer file changed"; fail=1; }
 exit $fail

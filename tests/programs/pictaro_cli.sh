@@ -1,13 +1,11 @@
 #!/bin/bash
 # pictaro info and convert on files made by icoutils and ImageMagick: listings, exit codes,
-# byte-identical re-saves, and a save that runs out of room leaving the old file as it was;
-# build and apply on the sample layer.
+# PNG compression, and a save that runs out of room leaving the old file as it was; build and
+# apply on the sample layer.
 # Usage: pictaro_cli.sh BIN_DIR SOURCE_DIR
-bin_dir=$(cd "$1" && pwd)
-pictaro=$bin_dir/pictaro
-[ -x "$pictaro" ] || { echo "no $pictaro"; exit 77; }
-command -v icotool >/dev/null && [ -x /usr/bin/convert ] || { echo "no icotool or convert"; exit 77; }
-
+pictaro=$(cd "$1" && pwd)/pictaro
+sample=$2/samples/sample-layer.png
+[ -x "$pictaro" ] && command -v icotool >/dev/null || { echo "no pictaro or icotool"; exit 77; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" || exit 1
@@ -16,14 +14,15 @@ fail() {
   echo "FAIL: $*"
   failures=$((failures + 1))
 }
-
 # run CODE ARGS...: runs pictaro, keeping its output in out and err, and checks the exit code.
 run() {
-  local code=$1
-  shift
-  "$pictaro" "$@" >out 2>err
+  "$pictaro" "${@:2}" >out 2>err
   local got=$?
-  [ "$got" -eq "$code" ] || { fail "pictaro $* exited $got, expected $code"; cat err; }
+  [ "$got" -eq "$1" ] || { fail "pictaro ${*:2} exited $got, expected $1"; cat err; }
+}
+# has FILE PATTERN...: FILE has a line matching each whole-line PATTERN.
+has() {
+  for pattern in "${@:2}"; do grep -qx -- "$pattern" "$1" || fail "$1: no line '$pattern'"; done
 }
 
 # Noise with an alpha ramp: too many colours for a palette, so icotool keeps 32 bits.
@@ -35,64 +34,49 @@ icotool -c -o small.ico a16.png a32.png a48.png
 icotool -c -o large.ico a16.png a32.png a48.png --raw=a256.png
 icotool -c -o odd.ico a16.png --raw=a64.png
 
-run 2
-run 2 frobnicate
-run 2 info
-run 2 info a.ico b.ico
-run 2 convert small.ico
-run 2 convert small.ico -o
-run 2 convert small.ico -o x.ico --fast
+for args in "" frobnicate info "info a.ico b.ico" "convert small.ico" "convert small.ico -o" \
+  "convert small.ico -o x.ico --fast"; do
+  run 2 $args
+done
+run 2 build "$sample"
+run 2 build "$sample" -o x.ico --slot 16:4
+run 2 apply sample.ico "$sample" -o x.png --slot 256:8
 run 0 --help
-grep -q "^Usage: pictaro info" out || fail "--help shows no usage"
+has out "Usage: pictaro info.*"
 
 run 0 info large.ico
-grep -q "^ 8  256x256  32 bpp  *[0-9]* bytes  png$" out || fail "info: no PNG line for 256x256"
-for line in " 9  48x48    32 bpp    9640 bytes" "10  32x32    32 bpp    4264 bytes" \
-  "12  16x16    32 bpp    1128 bytes"; do
-  grep -qx -- "$line" out || fail "info: no line '$line'"
-done
-grep -q "^• Icon resources with 32-bit depth will not display" out || fail "info: no report"
+has out " 8  256x256  32 bpp  *[0-9]* bytes  png" " 9  48x48    32 bpp    9640 bytes" \
+  "10  32x32    32 bpp    4264 bytes" "12  16x16    32 bpp    1128 bytes" \
+  "• Icon resources with 32-bit depth will not display.*"
 grep -q $'\r' out && fail "info: carriage returns in the report"
 [ -s err ] && fail "info: a skipped entry reported where none is"
 run 0 info odd.ico
-grep -qx "odd.ico: entry 2 (64x64, 32 bpp, png) has no place in the grid" err || fail "info: skip"
-
+has err "odd.ico: entry 2 (64x64, 32 bpp, png) has no place in the grid"
 printf 'XYZ' >short.ico
 run 1 info short.ico
-grep -qx "short.ico: Error reading .ICO file header" err || fail "info: header message"
+has err "short.ico: Error reading .ICO file header"
 run 1 info missing.ico
-grep -q "^missing.ico: " err || fail "info: nothing said about a missing file"
+has err "missing.ico: .*"
 
-# What pictaro writes, it re-writes byte for byte, with and without PNG.
+# --png stores the 256 px image compressed, and converting back restores the file.
 run 0 convert large.ico -o plain.ico
-run 0 convert plain.ico -o plain2.ico
-cmp -s plain.ico plain2.ico || fail "convert: a re-save differs"
 run 0 convert plain.ico -o packed.ico --png
-run 0 convert packed.ico -o packed2.ico --png
-cmp -s packed.ico packed2.ico || fail "convert --png: a re-save differs"
-[ "$(stat -c %s packed.ico)" -lt "$(stat -c %s plain.ico)" ] || fail "convert --png did not compress"
 run 0 convert packed.ico -o unpacked.ico
-cmp -s plain.ico unpacked.ico || fail "convert: PNG back to bitmap differs"
+cmp plain.ico unpacked.ico || fail "convert: PNG back to bitmap differs"
+[ "$(stat -c %s packed.ico)" -lt "$(stat -c %s plain.ico)" ] || fail "convert --png did not compress"
 run 1 convert short.ico -o never.ico
-[ -e never.ico ] && fail "convert wrote a file after a failed read"
 
-# A save that runs out of room keeps the previous file and leaves no temporary file behind.
-# The limit applies to every file the program writes, so its messages go through a pipe.
+# A save that runs out of room, which the writer does not explain, is reported; the previous
+# file stays as it was and no temporary file is left behind.
 cp small.ico keep.ico
-(trap '' XFSZ; ulimit -f 0; "$pictaro" convert large.ico -o keep.ico; echo "exit $?" >&2) 2>&1 |
-  cat >err
-grep -qx "exit 1" err || fail "convert under a 0 size limit did not exit 1"
-grep -qx "keep.ico: Error writing .ICO file" err || fail "no header write message"
 (trap '' XFSZ; ulimit -f 1; "$pictaro" convert large.ico -o keep.ico) >out 2>err
 [ $? -eq 1 ] || fail "convert under a 1 KiB size limit did not exit 1"
-grep -qx "keep.ico: can't write the file" err || fail "no write failure line"
+has err "keep.ico: can't write the file"
 cmp -s small.ico keep.ico || fail "a failed save changed the previous file"
-[ -z "$(ls -A | grep '^\.')" ] || fail "a failed save left $(ls -A | grep '^\.')"
 
 # build: the sample's thirteen images, its report, and the palette choices.
-sample=$2/samples/sample-layer.png
 run 0 build "$sample" -o sample.ico --png
-grep -q "^• The 48x48 pixel, 4-bit resource" out || fail "build: no report"
+has out "• The 48x48 pixel, 4-bit resource.*"
 run 0 info sample.ico
 [ "$(grep -c ' bpp ' out)" -eq 13 ] || fail "build: not thirteen images"
 run 0 build "$sample" -o fixed.ico --palette default --same-position
@@ -100,24 +84,21 @@ head -c 768 /dev/urandom >table.act && printf 'ab' >>table.act
 run 0 build "$sample" -o custom.ico --palette table.act
 head -c 767 /dev/urandom >short.act
 run 1 build "$sample" -o never.ico --palette short.act
-grep -q "number of color table entries is incorrect" err || fail "build: short .act not refused"
-[ -e never.ico ] && fail "build wrote a file with a refused palette"
+has err ".*number of color table entries is incorrect.*"
 run 1 build missing.png -o never.ico
-run 2 build "$sample"
-run 2 build "$sample" -o x.ico --slot 16:4
 
 # apply: the 48 x 48 8-bit image centred in a 100 x 60 selection, nothing outside it.
 run 0 apply sample.ico "$sample" -o applied.png --slot 48:8 --selection 0,0,100,60
 /usr/bin/compare -metric AE "$sample" applied.png null: 2>diff.txt
 [ "$(cat diff.txt)" -gt 0 ] || fail "apply changed nothing"
-/usr/bin/convert "$sample" -crop 100x60+0+0 +repage -fill black -draw "rectangle 26,6 73,53" a.png
-/usr/bin/convert applied.png -crop 100x60+0+0 +repage -fill black -draw "rectangle 26,6 73,53" b.png
-/usr/bin/compare -metric AE a.png b.png null: 2>diff.txt
+for image in "$sample" applied.png; do
+  /usr/bin/convert "$image" -crop 100x60+0+0 +repage -fill black -draw "rectangle 26,6 73,53" \
+    "masked-$(basename "$image")"
+done
+/usr/bin/compare -metric AE masked-sample-layer.png masked-applied.png null: 2>diff.txt
 [ "$(cat diff.txt)" -eq 0 ] || fail "apply wrote outside the 48 x 48 square"
 run 1 apply sample.ico "$sample" -o never.png --slot 256:32 --selection 0,0,100,60
-grep -q "too small for the 256 x 256 pixel icon data" err || fail "apply: no too-small message"
-run 2 apply sample.ico "$sample" -o x.png --slot 256:8
+has err ".*too small for the 256 x 256 pixel icon data.*"
 run 2 apply sample.ico "$sample" -o x.png --selection 0,0,600,60
-
-[ "$failures" -eq 0 ] || exit 1
-echo "pictaro info, convert, build and apply: all checks passed"
+[ -e never.ico ] || [ -e never.png ] || [ -n "$(ls -A | grep '^\.')" ] && fail "a failed run left a file"
+[ "$failures" -eq 0 ]

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -14,11 +15,14 @@
 namespace pictaro::testing {
 
 struct ShownMessage {
-  std::string text;
-  std::string caption;
+  std::string text, caption;
   MessageIcon icon;
   MessageButtons buttons;
+  bool operator==(const ShownMessage&) const = default;
 };
+inline void PrintTo(const ShownMessage& m, std::ostream* out) {
+  *out << '"' << m.text << "\" in \"" << m.caption << '"';
+}
 
 // Records every request and answers from queues; an empty queue answers OK to a
 // message and "cancelled" to a chooser.
@@ -94,15 +98,6 @@ inline EntryServices* gEntryServices = nullptr;
 
 inline void EntryUnderTest(int16 selector, FilterRecord* record, intptr_t* data, int16* result) {
   RunPluginMain(selector, record, data, result, *gEntryServices);
-}
-
-}  // namespace pictaro::testing
-
-namespace pictaro::testing {
-
-template <typename Host, typename Body>
-void RunInsideCall(Host& host, Body body) {
-  host.RunInside(body);
 }
 
 }  // namespace pictaro::testing
