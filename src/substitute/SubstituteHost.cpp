@@ -24,6 +24,21 @@ inline constexpr OSType kHostSignature = 0x50435448;  // 'PCTH'
 inline constexpr Fixed kResolution72 = 72 << 16;
 inline constexpr int32 kBitsPerChannel = 8;
 
+// Under AddressSanitizer every delivery gets fresh memory, so that a plug-in that keeps an old
+// buffer reads freed memory (which the sanitizer reports) rather than stale pixels. Otherwise
+// one allocation serves every request that fits in it.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kFreshBuffers = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kFreshBuffers = true;
+#else
+inline constexpr bool kFreshBuffers = false;
+#endif
+#else
+inline constexpr bool kFreshBuffers = false;
+#endif
+
 SubstituteHost* activeHost = nullptr;
 
 bool InsideLayer(const Rect& rect, const Layer& layer) {
@@ -169,45 +184,94 @@ int32 SubstituteHost::RowBytesFor(const Rect& rect, int16 lo, int16 hi) const {
   return rect.Width() * (hi - lo + 1) + rowPadding_;
 }
 
+std::uint8_t* SubstituteHost::DeliveryBuffer::Reserve(std::size_t size) {
+  if (size > capacity) {
+    bytes.reset();
+    bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
+    capacity = size;
+  }
+  return bytes.get();
+}
+
+// Row by row: the pixels left of the layer, the run inside it (one copy when every plane is
+// wanted) and the pixels right of it; rows above or below the layer are all padding.
 void SubstituteHost::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
-                             std::vector<std::uint8_t>& buffer, int32 rowBytes) const {
-  // The request was checked: at least one plane, so the count is positive.
-  const auto columnBytes = static_cast<std::size_t>(std::max(hi - lo + 1, 1));
-  buffer.assign(static_cast<std::size_t>(rowBytes) * rect.Height(), kRowPaddingFill);
+                             std::uint8_t* buffer, int32 rowBytes) const {
+  // The request was checked: at least one plane, and edge copies only from a layer with pixels.
+  const auto columnBytes = static_cast<std::size_t>(hi - lo + 1);
+  const auto planes = static_cast<std::size_t>(layer_.planes);
+  const bool replicate = padding == kPaddingReplicateEdge;
+  const auto fill = static_cast<std::uint8_t>(padding);
+  // Columns [insideLeft, insideRight) of the layer lie inside the rectangle.
+  const int insideLeft = std::clamp(0, static_cast<int>(rect.left), static_cast<int>(rect.right));
+  const int insideRight =
+      std::clamp(layer_.width, static_cast<int>(rect.left), static_cast<int>(rect.right));
+  const std::size_t before = static_cast<std::size_t>(insideLeft - rect.left) * columnBytes;
+  const std::size_t inside = static_cast<std::size_t>(insideRight - insideLeft) * columnBytes;
+  const std::size_t pixelBytes = static_cast<std::size_t>(rect.Width()) * columnBytes;
+  const std::size_t after = pixelBytes - before - inside;
+  const std::size_t spare = static_cast<std::size_t>(rowBytes) - pixelBytes;
+
+  // Fills `bytes` from `to` with copies of the wanted planes of the layer pixel `source`.
+  const auto repeat = [&](std::uint8_t* to, std::size_t bytes, const std::uint8_t* source) {
+    for (std::uint8_t* end = to + bytes; to != end; to += columnBytes)
+      std::memcpy(to, source + lo, columnBytes);
+  };
   for (int y = rect.top; y < rect.bottom; ++y) {
-    std::uint8_t* row = buffer.data() + static_cast<std::size_t>(y - rect.top) * rowBytes;
-    for (int x = rect.left; x < rect.right; ++x) {
-      std::uint8_t* pixel = row + static_cast<std::size_t>(x - rect.left) * columnBytes;
-      int sx = x;
-      int sy = y;
-      const bool outside = x < 0 || y < 0 || x >= layer_.width || y >= layer_.height;
-      if (outside && padding != kPaddingReplicateEdge) {
-        std::fill(pixel, pixel + columnBytes, static_cast<std::uint8_t>(padding));
-        continue;
-      }
-      sx = std::clamp(sx, 0, layer_.width - 1);
-      sy = std::clamp(sy, 0, layer_.height - 1);
-      std::copy_n(layer_.At(sx, sy) + lo, columnBytes, pixel);
+    std::uint8_t* row = buffer + static_cast<std::size_t>(y - rect.top) * rowBytes;
+    if (spare != 0) std::memset(row + pixelBytes, kRowPaddingFill, spare);
+    if (!replicate && (y < 0 || y >= layer_.height)) {
+      std::memset(row, fill, pixelBytes);
+      continue;
+    }
+    const int sy = std::clamp(y, 0, layer_.height - 1);
+    if (replicate) {
+      repeat(row, before, layer_.At(0, sy));
+      repeat(row + before + inside, after, layer_.At(layer_.width - 1, sy));
+    } else if (before + after != 0) {
+      std::memset(row, fill, before);
+      std::memset(row + before + inside, fill, after);
+    }
+    if (inside == 0) continue;
+    const std::uint8_t* source = layer_.At(insideLeft, sy);
+    if (columnBytes == planes) {
+      std::memcpy(row + before, source, inside);
+    } else {
+      std::uint8_t* to = row + before;
+      for (std::uint8_t* end = to + inside; to != end; to += columnBytes, source += planes)
+        std::memcpy(to, source + lo, columnBytes);
     }
   }
 }
 
+// Row by row over the part inside the layer: one comparison per run of every plane, and a copy
+// only where the plug-in changed something.
 void SubstituteHost::CommitOutput() {
-  if (deliveredOut_.Empty() || outBuffer_.empty()) return;
+  if (deliveredOut_.Empty() || !outBuffer_.bytes) return;
   const Rect& r = deliveredOut_;
-  const int columnBytes = deliveredOutHi_ - deliveredOutLo_ + 1;
+  const auto columnBytes = static_cast<std::size_t>(deliveredOutHi_ - deliveredOutLo_ + 1);
+  const auto planes = static_cast<std::size_t>(layer_.planes);
   const int top = std::max<int>(r.top, 0);
   const int bottom = std::min<int>(r.bottom, layer_.height);
   const int left = std::max<int>(r.left, 0);
   const int right = std::min<int>(r.right, layer_.width);
-  for (int y = top; y < bottom; ++y) {
-    const std::uint8_t* row =
-        outBuffer_.data() + static_cast<std::size_t>(y - r.top) * deliveredOutRowBytes_;
-    for (int x = left; x < right; ++x) {
-      const std::uint8_t* source = row + static_cast<std::size_t>(x - r.left) * columnBytes;
-      std::uint8_t* target = layer_.At(x, y) + deliveredOutLo_;
-      if (!std::equal(source, source + columnBytes, target)) {
-        std::copy_n(source, columnBytes, target);
+  for (int y = top; y < bottom && left < right; ++y) {
+    const std::uint8_t* source = outBuffer_.bytes.get() +
+                                 static_cast<std::size_t>(y - r.top) * deliveredOutRowBytes_ +
+                                 static_cast<std::size_t>(left - r.left) * columnBytes;
+    std::uint8_t* target = layer_.At(left, y);
+    const auto count = static_cast<std::size_t>(right - left);
+    if (columnBytes == planes) {
+      if (std::memcmp(source, target, count * planes) != 0) {
+        std::memcpy(target, source, count * planes);
+        layerChanged_ = true;
+      }
+      continue;
+    }
+    target += deliveredOutLo_;
+    for (std::size_t i = 0; i < count; ++i, source += columnBytes, target += planes) {
+      if (std::memcmp(source, target, columnBytes) != 0) {
+        std::memcpy(target, source, columnBytes);
         layerChanged_ = true;
       }
     }
@@ -216,10 +280,10 @@ void SubstituteHost::CommitOutput() {
 }
 
 void SubstituteHost::ReleaseBuffers() {
-  // Fresh allocations on every delivery, so a plug-in that keeps an old buffer
-  // reads freed memory (which the sanitizers report) rather than stale pixels.
-  inBuffer_ = {};
-  outBuffer_ = {};
+  if (kFreshBuffers) {
+    inBuffer_ = {};
+    outBuffer_ = {};
+  }
   deliveredOut_ = Rect{};
   record_.inData = nullptr;
   record_.outData = nullptr;
@@ -262,17 +326,18 @@ int16 SubstituteHost::AdvanceState() {
 
   if (!in.Empty()) {
     const int32 rowBytes = RowBytesFor(in, record_.inLoPlane, record_.inHiPlane);
-    Deliver(in, record_.inLoPlane, record_.inHiPlane, record_.inputPadding, inBuffer_, rowBytes);
-    record_.inData = inBuffer_.data();
+    std::uint8_t* buffer = inBuffer_.Reserve(static_cast<std::size_t>(rowBytes) * in.Height());
+    Deliver(in, record_.inLoPlane, record_.inHiPlane, record_.inputPadding, buffer, rowBytes);
+    record_.inData = buffer;
     record_.inRowBytes = rowBytes;
     record_.inColumnBytes = record_.inHiPlane - record_.inLoPlane + 1;
     record_.inPlaneBytes = 1;
   }
   if (!out.Empty()) {
     const int32 rowBytes = RowBytesFor(out, record_.outLoPlane, record_.outHiPlane);
-    Deliver(out, record_.outLoPlane, record_.outHiPlane, record_.outputPadding, outBuffer_,
-            rowBytes);
-    record_.outData = outBuffer_.data();
+    std::uint8_t* buffer = outBuffer_.Reserve(static_cast<std::size_t>(rowBytes) * out.Height());
+    Deliver(out, record_.outLoPlane, record_.outHiPlane, record_.outputPadding, buffer, rowBytes);
+    record_.outData = buffer;
     record_.outRowBytes = rowBytes;
     record_.outColumnBytes = record_.outHiPlane - record_.outLoPlane + 1;
     record_.outPlaneBytes = 1;

@@ -102,8 +102,15 @@ class SubstituteHost {
   int16 AdvanceState();
   int16 CheckSide(const Rect& rect, int16 lo, int16 hi, int16 padding) const;
   int32 RowBytesFor(const Rect& rect, int16 lo, int16 hi) const;
-  void Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
-               std::vector<std::uint8_t>& buffer, int32 rowBytes) const;
+  // Bytes for deliveries, kept from one request to the next (except under AddressSanitizer);
+  // each delivery rewrites every byte it hands over.
+  struct DeliveryBuffer {
+    std::unique_ptr<std::uint8_t[]> bytes;
+    std::size_t capacity = 0;
+    std::uint8_t* Reserve(std::size_t size);
+  };
+  void Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding, std::uint8_t* buffer,
+               int32 rowBytes) const;
   void CommitOutput();
   void ReleaseBuffers();
   Handle NewHandle(int32 size);
@@ -120,8 +127,8 @@ class SubstituteHost {
   intptr_t dataCell_ = 0;
   std::vector<HostRequest> requests_;
   std::vector<std::unique_ptr<OwnedHandle>> handles_;
-  std::vector<std::uint8_t> inBuffer_;
-  std::vector<std::uint8_t> outBuffer_;
+  DeliveryBuffer inBuffer_;
+  DeliveryBuffer outBuffer_;
   Rect deliveredOut_{};  // the outRect whose pixels outBuffer_ holds
   int16 deliveredOutLo_ = 0;
   int16 deliveredOutHi_ = -1;
