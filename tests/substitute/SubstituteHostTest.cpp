@@ -168,15 +168,6 @@ TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
 }
 
 TEST_F(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
-  host.RunInside([&](HostContext& context) {
-    HandleProcs& procs = *context.record->handleProcs;
-    const Handle made = procs.newProc(16);
-    host.FailNewHandle(true);
-    host.FailLock(true);
-    EXPECT_EQ(procs.newProc(16), nullptr);
-    EXPECT_EQ(procs.lockProc(made, true), nullptr);
-  });
-
   host.FailAdvanceState(-30, 2);
   host.RunInside([&](HostContext& context) {
     FilterRecord& r = *context.record;
@@ -197,19 +188,21 @@ TEST_F(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
   EXPECT_EQ(host.Requests()[2].result, -30);
 }
 
-TEST_F(SubstituteHostTest, HandlesKeepTheirBytesAndSize) {
-  Handle h = nullptr;
+TEST_F(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUnlessMadeToFail) {
   host.RunInside([&](HostContext& context) {
     HandleProcs& procs = *context.record->handleProcs;
-    h = procs.newProc(10);
+    const Handle h = procs.newProc(10);
     std::memcpy(procs.lockProc(h, true), "abcdefghij", 10);
     procs.unlockProc(h);
     ASSERT_EQ(procs.setSizeProc(h, 4000), 0);
     EXPECT_EQ(procs.getSizeProc(h), 4000);
     EXPECT_EQ(std::string(procs.lockProc(h, false), 10), "abcdefghij");
+    host.FailNewHandle(true);
+    host.FailLock(true);
+    EXPECT_TRUE(procs.newProc(16) == nullptr && procs.lockProc(h, true) == nullptr);
     procs.disposeProc(h);
+    EXPECT_EQ(host.HandleSize(h), 0u);
   });
-  EXPECT_EQ(host.HandleSize(h), 0u);
 }
 
 TEST_F(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
