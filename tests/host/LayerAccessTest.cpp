@@ -49,13 +49,14 @@ Layer Written(Layer layer, int index, int left, int top, int side) {
 
 TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
   const Rect rect{1, 2, 5, 7};
-  // planes, floating, then inHiPlane, outHiPlane, wantsAbsolute as requested
-  const int rows[][5] = {{4, false, 4, 5, true}, {4, true, 3, 3, false}, {3, false, 2, 2, true}};
+  // planes, floating, then inHiPlane, outHiPlane, wantsAbsolute as requested (a floating
+  // selection leaves it as it was)
+  const int rows[][5] = {{4, false, 4, 5, true}, {4, true, 3, 3, true}, {3, false, 2, 2, true}};
   for (const auto& [planes, floating, inHi, outHi, absolute] : rows) {
     SubstituteHost host(Patterned(8, 8, planes));
     FilterRecord& r = host.Record();
     r.haveMask = true;
-    r.isFloating = floating;
+    r.isFloating = r.wantsAbsolute = floating;
     r.inputPadding = r.outputPadding = r.maskPadding = 9;
     // One layer mask in, two out: the absolute plane counts decide the upper planes.
     r.absLayerMasks = 1;
