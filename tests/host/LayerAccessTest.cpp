@@ -141,7 +141,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
       "The layer selection is too small for the 256 x 256 pixel icon data.\n\n"
       "Please try running Pictaro again with a larger selection.",
       "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok};
-  enum Fault { kNone, kForeign, kUnsaved, kNoBlock, kNoLock, kRefused };
+  enum Fault { kNone, kForeign, kUnsaved, kEmpty, kNoBlock, kNoLock, kRefused };
   struct Row {
     int width, height, planes, rowPadding;
     Rect area;
@@ -162,6 +162,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
       {255, 300, 4, 0, {0, 0, 300, 255}, 8, kNone, 0, 0},  // 256 px: too small
       {40, 36, 4, 0, {2, 3, 34, 37}, 12, kForeign, 3 + 9, 2 + 8},
       {40, 36, 4, 0, {2, 3, 34, 37}, 12, kUnsaved, 0, 0},
+      {40, 36, 4, 0, {2, 3, 34, 37}, 3, kEmpty, 0, 0},  // no image at that place in the file
       {40, 36, 4, 0, {2, 3, 34, 37}, 12, kNoBlock, 0, 0},
       {40, 36, 4, 0, {2, 3, 34, 37}, 12, kNoLock, 0, 0},
       {40, 36, 4, 0, {2, 3, 34, 37}, 12, kRefused, 0, 0},  // the host's code, quietly
@@ -188,7 +189,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
     record.maskRect = Rect{1, 1, 5, 5};
     record.maskRate = kFixedOne;
     RecordingDesktop desktop;
-    const int16 results[] = {0, 0, 0, kNilHandleErr, kParamErr, -30};
+    const int16 results[] = {0, 0, 0, 0, kNilHandleErr, kParamErr, -30};
     EXPECT_EQ(host.RunInside([&](HostContext& c) { DoFilterRect(c, desktop); }),
               results[row.fault]);
 
@@ -210,6 +211,13 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
                                 : refused   ? std::vector{tooSmall}
                                             : std::vector<ShownMessage>{});
   }
+  // No output buffer: nothing written, nothing said.
+  FilterRecord bare{};
+  bare.filterRect = bare.outRect = Rect{0, 0, 64, 64};
+  bare.outColumnBytes = 4;
+  bare.outRowBytes = 64 * 4;
+  WriteResourceToLayer(bare, testing::SlotOf(9), grid, quiet);
+  EXPECT_TRUE(quiet.messages.empty());
 }
 
 }  // namespace
