@@ -80,30 +80,32 @@ TEST(MedianCutTest, ACellCountsAtMost65535AndBoxColoursRound) {
 }
 
 TEST(ColorTableGeneratorTest, CountsTheViewRowByRow) {
-  // The view, columns 1 and 2 of rows 1 to 3, holds black and a fully transparent blue; the red
-  // around it is not counted.
-  Layer layer{4, 5, 4, std::vector<std::uint8_t>(4 * 5 * 4)};
-  for (int y = 0; y < 5; ++y) {
-    for (int x = 0; x < 4; ++x) {
-      const bool inView = x >= 1 && x <= 2 && y >= 1 && y <= 3, blue = inView && (x + y) % 2 == 0;
-      const std::uint8_t pixel[] = {std::uint8_t(inView ? 0 : 255), 0, std::uint8_t(blue ? 255 : 0),
-                                    std::uint8_t(blue ? 0 : 255)};
-      std::copy_n(pixel, 4, layer.At(x, y));
+  // The view, columns 1 and 2 of rows 1 to 3, holds black beside blue (fully transparent when
+  // there is a transparency plane); the red around it is not counted.
+  for (const int planes : {4, 3}) {
+    Layer layer{4, 5, planes, std::vector<std::uint8_t>(std::size_t(4 * 5 * planes))};
+    for (int y = 0; y < 5; ++y) {
+      for (int x = 0; x < 4; ++x) {
+        const bool inView = x >= 1 && x <= 2 && y >= 1 && y <= 3, blue = inView && x == 2;
+        const std::uint8_t pixel[] = {std::uint8_t(inView ? 0 : 255), 0,
+                                      std::uint8_t(blue ? 255 : 0), std::uint8_t(blue ? 0 : 255)};
+        std::copy_n(pixel, planes, layer.At(x, y));
+      }
     }
+    SubstituteHost host(layer);
+    const Rect view{1, 1, 4, 3};
+    ColorTable table;
+    table.fill(0x5A);
+    host.RunInside([&](HostContext& context) {
+      RequestLayerRect(*context.record, view);
+      GenerateColorTable(context, table);
+    });
+    EXPECT_EQ(Entries(table), Padded({{2, 2, 2}, {2, 2, 254}})) << planes;
+    // One row at a time, then the view again.
+    std::vector<Rect> asked;
+    for (const HostRequest& r : host.Requests()) asked.push_back(r.inRect);
+    EXPECT_EQ(asked, (std::vector<Rect>{{1, 1, 2, 3}, {2, 1, 3, 3}, {3, 1, 4, 3}, view}));
   }
-  SubstituteHost host(layer);
-  const Rect view{1, 1, 4, 3};
-  ColorTable table;
-  table.fill(0x5A);
-  host.RunInside([&](HostContext& context) {
-    RequestLayerRect(*context.record, view);
-    GenerateColorTable(context, table);
-  });
-  EXPECT_EQ(Entries(table), Padded({{2, 2, 2}, {2, 2, 254}}));
-  // One row at a time, then the view again.
-  std::vector<Rect> asked;
-  for (const HostRequest& r : host.Requests()) asked.push_back(r.inRect);
-  EXPECT_EQ(asked, (std::vector<Rect>{{1, 1, 2, 3}, {2, 1, 3, 3}, {3, 1, 4, 3}, view}));
 }
 
 }  // namespace
