@@ -80,6 +80,7 @@ TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
   // The second row's delivery fails: it is visited all the same, and the result stays 0.
   EXPECT_EQ(host.RunInside([&](HostContext& context) {
     RequestLayerRect(*context.record, area);
+    context.record->inputPadding = context.record->outputPadding = 9;  // to be replaced
     host.FailAdvanceState(-30, 1);
     ScanLayerRows(context, [&](const LayerImage& row) {
       if (row.base == nullptr) {
@@ -112,14 +113,15 @@ TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
                                         MessageIcon::Exclamation, MessageButtons::Ok}}));
 
   // Read-only rows with the colour planes and transparency, then the view's request again.
-  std::vector<std::tuple<Rect, Rect, int, bool, int>> log;
+  std::vector<std::tuple<Rect, Rect, int, bool, int, int>> log;
   for (const HostRequest& r : host.Requests())
-    log.emplace_back(r.inRect, r.outRect, r.inHiPlane, r.wantsAbsolute, r.result);
-  EXPECT_EQ(log, (decltype(log){{{1, 2, 2, 7}, {}, 3, false, 0},
-                                {{2, 2, 3, 7}, {}, 3, false, -30},
-                                {{3, 2, 4, 7}, {}, 3, false, 0},
-                                {area, area, 3, true, 0},
-                                {{3, 2, 3, 7}, {3, 2, 3, 7}, 3, true, -31}}));
+    log.emplace_back(r.inRect, r.outRect, r.inHiPlane, r.wantsAbsolute,
+                     r.inputPadding + r.outputPadding, r.result);
+  EXPECT_EQ(log, (decltype(log){{{1, 2, 2, 7}, {}, 3, false, 0, 0},
+                                {{2, 2, 3, 7}, {}, 3, false, 0, -30},
+                                {{3, 2, 4, 7}, {}, 3, false, 0, 0},
+                                {area, area, 3, true, 0, 0},
+                                {{3, 2, 3, 7}, {3, 2, 3, 7}, 3, true, 0, -31}}));
 }
 
 // The Apply step over the painted grid saved as the working file: the selected resource lands
@@ -183,8 +185,9 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
     if (row.fault == kNoBlock) host.ForgetParameters();
     host.FailLock(row.fault == kNoLock);
     host.FailAdvanceState(row.fault == kRefused ? -30 : 0);
-    // A mask request left over from the layer view.
+    // A mask request and padding left over from the layer view.
     FilterRecord& record = host.Record();
+    record.inputPadding = record.outputPadding = 9;
     record.haveMask = true;
     record.maskRect = Rect{1, 1, 5, 5};
     record.maskRate = kFixedOne;
@@ -199,7 +202,8 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
     EXPECT_EQ((std::vector<Rect>{asked.inRect, asked.outRect, asked.maskRect, record.inRect,
                                  record.outRect, record.maskRect}),
               (std::vector<Rect>{row.area, row.area, {}, {}, {}, {}}));
-    EXPECT_EQ(asked.maskRate, 0);
+    EXPECT_EQ(std::tuple(asked.maskRate, asked.inputPadding, asked.outputPadding),
+              std::tuple(0, 0, 0));
     const int side = int(testing::SlotOf(row.selected).PixelSize());
     const bool refused = side > row.area.Width() || side > row.area.Height();
     const bool writes = !refused && (row.fault == kNone || row.fault == kForeign);

@@ -105,7 +105,7 @@ TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
   // what, answer, planes, row padding, in, out, in planes, out planes, padding, rate
   const Request requests[] = {
       {"inside, four planes", 0, 4, 0, {1, 2, 4, 5}, {}, 0, 3, 0, 0},
-      {"colour planes", 0, 4, 0, kWhole, {}, 0, 2, 0, 0},
+      {"colour planes", 0, 4, 0, {0, -2, 5, 6}, {}, 0, 2, 0, 0},
       {"transparency only", 0, 4, 0, kWhole, {}, 3, 3, 0, 0},
       {"beyond every edge", 0, 4, 0, {-2, -3, 7, 8}, {-2, -3, 7, 8}, 0, 3, 0, 3},
       {"wholly outside", 0, 4, 0, {-4, 10, -1, 12}, {}, 0, 3, 0, 0},
@@ -113,6 +113,7 @@ TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
       {"output starts as the layer", 0, 4, 0, {0, 0, 1, 1}, {1, 1, 5, 4}, 0, 3, 0, 2},
       {"output only", 0, 4, 0, {}, {0, 0, 2, 2}, 0, 3, 1, 3},
       {"right at left is empty", 0, 4, 0, {0, 3, 4, 3}, {}, 0, 3, 0, 3},
+      {"no padding needed inside", 0, 4, 0, kWhole, {}, 0, 3, 0, 0, -2},
       {"white padding", 0, 4, 0, {-1, -1, 6, 7}, {-1, -1, 6, 7}, 0, 3, 0, 3, 255},
       {"edge copies", 0, 4, 0, {-1, -1, 6, 7}, {-2, 4, 3, 9}, 0, 3, 2, 3, -1},
       {"padded rows", 0, 3, 3, kWhole, {-1, 1, 4, 5}, 0, 2, 0, 2},
