@@ -15,6 +15,9 @@ class WorkingDocumentTest : public ::testing::Test {
   // Leaves the grid with one unsaved resource.
   void Change() { grid.PrepareResource(GridSlot(0, 2, 1)); }
   std::string PathOf(const std::string& name) const { return (folder.Path() / name).string(); }
+  auto State() const {
+    return std::tie(document.workingPath, document.workingName, document.shownName);
+  }
 
   testing::TempFolder folder;
   ResourceGrid grid;
@@ -22,33 +25,31 @@ class WorkingDocumentTest : public ::testing::Test {
   WorkingDocument document{grid, desktop};
 };
 
+using Names = std::tuple<std::string, std::string, std::string>;
+
 TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
   document.workingPath = "/home/user/Documents/robot.ico";
   document.workingName = "robot.ico";
   document.New();  // nothing changed: no question
   EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(document.workingPath, "/home/user/Documents/");
-  EXPECT_EQ(document.workingName, "Untitled.ico");
-  EXPECT_EQ(document.shownName, "Untitled.ico");
+  EXPECT_EQ(State(), Names("/home/user/Documents/", "Untitled.ico", "Untitled.ico"));
 
   document.workingName = "robot.ico";
   Change();
   desktop.answers = {MessageAnswer::Cancel};
   document.New();
   ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, "Save changes to the icon \"robot.ico\" before closing?");
-  EXPECT_EQ(desktop.messages[0].caption, "Pictaro");
-  EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(grid.AnyModified());  // Cancel keeps everything
-  EXPECT_EQ(document.workingName, "robot.ico");
+  const auto& m = desktop.messages[0];
+  EXPECT_EQ(std::tie(m.text, m.caption, m.buttons, m.icon),
+            std::make_tuple("Save changes to the icon \"robot.ico\" before closing?", "Pictaro",
+                            MessageButtons::YesNoCancel, MessageIcon::Exclamation));
+  EXPECT_EQ(std::make_tuple(grid.AnyModified(), document.workingName),
+            std::make_tuple(1, "robot.ico"));
 
   desktop.answers = {MessageAnswer::No};
   document.New();
-  EXPECT_EQ(grid.CountPresent(), 0);
-  EXPECT_FALSE(grid.AnyModified());
+  EXPECT_EQ(std::make_tuple(grid.CountPresent(), grid.AnyModified()), std::make_tuple(0, 0));
   EXPECT_TRUE(desktop.fileRequests.empty());  // No saves nothing
-
   // A path without any separator leaves an empty folder.
   document.workingPath = "%USERPROFILE%\\My Documents";
   document.New();
@@ -64,44 +65,26 @@ TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
   document.Open();
   document.workingName = "untitled.ico";  // only the exact name is untitled
   document.Open();
+  const std::pair<bool, std::string> proposed[] = {{true, "Untitled.ico"},
+                                                   {false, ""},
+                                                   {true, "Copy of robot.ico"},
+                                                   {false, "robot.ico"},
+                                                   {false, "untitled.ico"}};
   ASSERT_EQ(desktop.fileRequests.size(), 5u);
-  EXPECT_TRUE(desktop.fileRequests[0].save);
-  EXPECT_EQ(desktop.fileRequests[0].proposedName, "Untitled.ico");
-  EXPECT_FALSE(desktop.fileRequests[1].save);
-  EXPECT_EQ(desktop.fileRequests[1].proposedName, "");
-  EXPECT_EQ(desktop.fileRequests[2].proposedName, "Copy of robot.ico");
-  EXPECT_EQ(desktop.fileRequests[3].proposedName, "robot.ico");
-  EXPECT_EQ(desktop.fileRequests[4].proposedName, "untitled.ico");
-  for (const FileRequest& request : desktop.fileRequests) {
-    EXPECT_EQ(request.filter, "Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||");
-    EXPECT_EQ(request.defaultExtension, "ico");
-    EXPECT_EQ(request.initialFolder, folder.Path().string());
+  for (int i = 0; i < 5; ++i) {
+    const FileRequest& r = desktop.fileRequests[i];
+    EXPECT_EQ(std::make_pair(r.save, r.proposedName), proposed[i]) << i;
+    EXPECT_EQ(std::tie(r.filter, r.defaultExtension, r.initialFolder),
+              std::make_tuple("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||", "ico",
+                              document.workingPath));
   }
   // Every chooser was cancelled: nothing changed.
-  EXPECT_EQ(document.workingPath, folder.Path().string());
-  EXPECT_EQ(document.shownName, "Untitled.ico");
+  EXPECT_EQ(std::make_pair(document.workingPath, document.shownName),
+            std::make_pair(folder.Path().string(), std::string("Untitled.ico")));
 }
 
-TEST_F(WorkingDocumentTest, SavingAnUntitledDocumentGoesStraightToSaveAs) {
+TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWritten) {
   document.workingPath = folder.Path().string();  // a folder: no file of its own
-  Change();
-  desktop.fileAnswers = {PathOf("robot.ico")};
-  EXPECT_TRUE(document.Save());
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(desktop.fileRequests.size(), 1u);
-  EXPECT_EQ(document.workingPath, PathOf("robot.ico"));
-  EXPECT_EQ(document.shownName, "robot.ico");
-  EXPECT_FALSE(grid.AnyModified());
-  EXPECT_TRUE(std::filesystem::exists(PathOf("robot.ico")));
-
-  // Saved again: straight to the file, no chooser.
-  Change();
-  EXPECT_TRUE(document.Save());
-  EXPECT_EQ(desktop.fileRequests.size(), 1u);
-}
-
-TEST_F(WorkingDocumentTest, YesSavesAndGoesOnOnlyWhenWritten) {
-  document.workingPath = folder.Path().string();
   Change();
   // Yes, then the Save As chooser cancelled: the work is not dropped.
   desktop.answers = {MessageAnswer::Yes};
@@ -112,9 +95,17 @@ TEST_F(WorkingDocumentTest, YesSavesAndGoesOnOnlyWhenWritten) {
   desktop.fileAnswers = {PathOf("kept.ico")};
   EXPECT_TRUE(document.ConfirmDiscard());
   EXPECT_FALSE(grid.AnyModified());
-  EXPECT_EQ(document.workingName, "kept.ico");
+  EXPECT_EQ(State(), Names(PathOf("kept.ico"), "kept.ico", "kept.ico"));
+  EXPECT_TRUE(std::filesystem::exists(PathOf("kept.ico")));
   EXPECT_TRUE(document.ConfirmDiscard());  // nothing unsaved any more: no question
   EXPECT_EQ(desktop.messages.size(), 2u);
+
+  // Saved again: straight to the file, no chooser, no question.
+  Change();
+  EXPECT_TRUE(document.Save());
+  EXPECT_FALSE(grid.AnyModified());
+  EXPECT_EQ(std::make_pair(desktop.fileRequests.size(), desktop.messages.size()),
+            std::make_pair(std::size_t{2}, std::size_t{2}));
 }
 
 TEST_F(WorkingDocumentTest, OpenReadsTheChosenFileAndAFailedReadLeavesItUntitled) {
@@ -124,16 +115,13 @@ TEST_F(WorkingDocumentTest, OpenReadsTheChosenFileAndAFailedReadLeavesItUntitled
   desktop.fileAnswers = {PathOf("saved.ico")};
   document.Open();
   EXPECT_EQ(grid.CountPresent(), 1);
-  EXPECT_EQ(document.workingName, "saved.ico");
-  EXPECT_EQ(document.shownName, "saved.ico");
+  EXPECT_EQ(State(), Names(PathOf("saved.ico"), "saved.ico", "saved.ico"));
 
   // The file vanished before the window opened again: the document is untitled beside it.
   std::filesystem::remove(PathOf("saved.ico"));
   EXPECT_FALSE(document.LoadWorkingFile());
   EXPECT_EQ(grid.CountPresent(), 0);
-  EXPECT_EQ(document.workingPath, folder.Path().string() + "/");
-  EXPECT_EQ(document.workingName, "Untitled.ico");
-  EXPECT_EQ(document.shownName, "Untitled.ico");
+  EXPECT_EQ(State(), Names(folder.Path().string() + "/", "Untitled.ico", "Untitled.ico"));
 
   // A folder loads nothing, silently, and stays the working folder.
   document.workingPath = folder.Path().string();

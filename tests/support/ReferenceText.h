@@ -1,0 +1,73 @@
+// Expected outputs as text: pictures one character a pixel, pixels in hexadecimal, and reference
+// files kept beside the tests, plain rows of inputs and expected outputs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/Raster.h"
+
+namespace pictaro::testing {
+
+inline std::uint32_t RgbaOf(const Raster& raster, int x, int y) {
+  const std::uint8_t* p = raster.At(x, y);
+  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
+}
+
+// `count` pixels of row y from x on, as "rrggbbaa" separated by spaces.
+inline std::string Hex(const Raster& raster, int x, int y, int count = 1) {
+  std::string text;
+  for (int i = 0; i < count; ++i) {
+    char pixel[10];
+    std::snprintf(pixel, sizeof pixel, i == 0 ? "%08x" : " %08x", RgbaOf(raster, x + i, y));
+    text += pixel;
+  }
+  return text;
+}
+
+// Every row from the top, each pixel the legend's character for its 0xRRGGBBAA ('?' if none).
+inline std::string PictureText(const Raster& raster, const std::map<std::uint32_t, char>& legend) {
+  std::string text;
+  for (int y = 0; y < raster.height; ++y) {
+    for (int x = 0; x < raster.width; ++x) {
+      const auto found = legend.find(RgbaOf(raster, x, y));
+      text += found == legend.end() ? '?' : found->second;
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+inline std::string ReadText(const std::string& name) {
+  std::stringstream text;
+  text << std::ifstream(std::filesystem::path(PICTARO_SOURCE_DIR) / "tests" / name).rdbuf();
+  return text.str();
+}
+
+// Compares with the reference file tests/<name>; when they differ, the text got is written
+// beside it as <name>.got.
+inline void ExpectMatchesReference(const std::string& got, const std::string& name) {
+  if (got == ReadText(name)) return;
+  std::ofstream(std::string(PICTARO_SOURCE_DIR "/tests/") + name + ".got") << got;
+  ADD_FAILURE() << "tests/" << name << " differs from the text got, written beside it:\n" << got;
+}
+
+// The lines of tests/<name> that are neither blank nor comments ('#').
+inline std::vector<std::string> DataRows(const std::string& name) {
+  std::vector<std::string> rows;
+  std::istringstream text(ReadText(name));
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line[0] != '#') rows.push_back(line);
+  }
+  EXPECT_FALSE(rows.empty()) << name;
+  return rows;
+}
+
+}  // namespace pictaro::testing
