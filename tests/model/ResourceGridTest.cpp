@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <tuple>
 #include <vector>
 
@@ -56,60 +55,42 @@ TEST(GridSlotTest, DerivedValuesCopiesAndRadios) {
   EXPECT_EQ(make_tuple(withoutView, withView),
             make_tuple(GridSlot(1, 1, 0, 1), GridSlot(1, 1, 0, 2)));
 
-  const std::tuple<GridSlot, int, GridSlot> radios[] = {
-      {GridSlot(4, 2, 1, 2), kDepthRadio4, GridSlot(3, 0, 0, 2)},  // the view mode stays
-      {GridSlot(0, 2, 1), kMaskRadio1, GridSlot(0, 1, 0)},
-      {GridSlot(3, 0, 0), kSizeRadio256, GridSlot(4, 2, 1)},
-      {GridSlot(4, 2, 1), kSizeRadio16, GridSlot(0, 2, 1)},
-      {GridSlot(4, 2, 1), kMaskRadio8, GridSlot(4, 2, 1)},
-      {GridSlot(2, 0, 0), kMaskRadio8, GridSlot(2, 2, 1)},
-      {GridSlot(4, 2, 1), kDepthRadio8, GridSlot(3, 1, 0)},
-      {GridSlot(0, 0, 0), kMaskRadio1, GridSlot(0, 1, 0)},     // also on the checked radio
-      {GridSlot(1, 1, 0), kViewRadioMask, GridSlot(1, 1, 0)},  // no selection radio
-  };
-  for (auto [slot, radio, to] : radios) {
-    EXPECT_EQ(SelectByRadio(slot, radio), radio != kViewRadioMask);
-    EXPECT_EQ(slot, to) << radio;
+  for (const auto& [n, name] : testing::NumberRows("model/selection-radios.txt")) {
+    GridSlot slot(n[0], n[1], n[2], n[3]);
+    EXPECT_EQ(SelectByRadio(slot, n[4]), n[9] == 1) << name;
+    EXPECT_EQ(slot, GridSlot(n[5], n[6], n[7], n[8])) << name;
   }
 }
 
 TEST(ResourceGridTest, EveryGridPositionGetsItsIndexBlockAndViews) {
-  const struct {
-    GridSlot slot;
-    std::uint32_t pixels, depth, blockSize, colorRow, maskRow;
-  } kinds[] = {
-      {GridSlot(3, 0, 0), 48, 4, 1640, 24, 8},        {GridSlot(2, 0, 0), 32, 4, 744, 16, 4},
-      {GridSlot(1, 0, 0), 24, 4, 488, 12, 4},         {GridSlot(0, 0, 0), 16, 4, 296, 8, 4},
-      {GridSlot(3, 1, 0), 48, 8, 3752, 48, 8},        {GridSlot(2, 1, 0), 32, 8, 2216, 32, 4},
-      {GridSlot(1, 1, 0), 24, 8, 1736, 24, 4},        {GridSlot(0, 1, 0), 16, 8, 1384, 16, 4},
-      {GridSlot(4, 2, 1), 256, 32, 270376, 1024, 32}, {GridSlot(3, 2, 1), 48, 32, 9640, 192, 8},
-      {GridSlot(2, 2, 1), 32, 32, 4264, 128, 4},      {GridSlot(1, 2, 1), 24, 32, 2440, 96, 4},
-      {GridSlot(0, 2, 1), 16, 32, 1128, 64, 4},
-  };
+  const auto kinds = testing::NumberRows("model/grid-resources.txt");
+  ASSERT_EQ(kinds.size(), 13u);
   ResourceGrid grid;
   for (int index = 0; index < ResourceGrid::kResourceCount; ++index) {
     SCOPED_TRACE(index);
-    const auto& k = kinds[index];
-    EXPECT_EQ(make_tuple(ResourceGrid::IndexOf(k.pixels, k.pixels, k.depth),
-                         ResourceGrid::IndexOf(k.slot)),
+    const std::vector<long long>& n = kinds[index].numbers;
+    const GridSlot slot(n[0], n[1], n[2]);
+    const std::uint32_t pixels = n[3], depth = n[4], blockSize = n[5], colorRow = n[6],
+                        maskRow = n[7];
+    EXPECT_EQ(make_tuple(ResourceGrid::IndexOf(pixels, pixels, depth), ResourceGrid::IndexOf(slot)),
               make_tuple(index, index));
-    grid.PrepareResource(k.slot);
+    grid.PrepareResource(slot);
     const IconResource& r = grid.resources[index];
-    ASSERT_EQ(make_tuple(r.present, r.modified, r.block.size()), make_tuple(1, 1, k.blockSize));
+    ASSERT_EQ(make_tuple(r.present, r.modified, r.block.size()), make_tuple(1, 1, blockSize));
     EXPECT_EQ(std::tie(r.width, r.height, r.depth, r.blockSize),
-              std::tie(k.pixels, k.pixels, k.depth, k.blockSize));
+              std::tie(pixels, pixels, depth, blockSize));
     // The height counts colour bitmap and mask; planes 1 and the bit count share a word.
-    const std::uint32_t header[10] = {40, k.pixels, 2 * k.pixels, 1 | k.depth << 16};
+    const std::uint32_t header[10] = {40, pixels, 2 * pixels, 1 | depth << 16};
     for (int w = 0; w < 10; ++w) EXPECT_EQ(GetU32(r.block.data() + 4 * w), header[w]) << w;
     // Colour index 0 or transparent black, and an all-opaque mask.
     EXPECT_TRUE(AllZero(r.block.begin() + 40, r.block.end()));
-    const std::uint32_t colors = k.depth <= 8 ? 1u << k.depth : 0;
-    EXPECT_EQ(make_tuple(r.header, r.colorBits, r.maskBits, r.maskBits + k.pixels * k.maskRow),
+    const std::uint32_t colors = depth <= 8 ? 1u << depth : 0;
+    EXPECT_EQ(make_tuple(r.header, r.colorBits, r.maskBits, r.maskBits + pixels * maskRow),
               make_tuple(r.block.data(), r.block.data() + 40 + 4 * colors,
-                         r.colorBits + k.pixels * k.colorRow, r.block.data() + r.block.size()));
+                         r.colorBits + pixels * colorRow, r.block.data() + r.block.size()));
     ResourceBuffers b;
-    ASSERT_TRUE(grid.GetBuffers(k.slot, b));
-    EXPECT_EQ(Tie(b), Tie({r.colorBits, k.colorRow, r.maskBits, k.maskRow, r.header + 40, colors}));
+    ASSERT_TRUE(grid.GetBuffers(slot, b));
+    EXPECT_EQ(Tie(b), Tie({r.colorBits, colorRow, r.maskBits, maskRow, r.header + 40, colors}));
   }
   EXPECT_EQ(grid.CountPresent(), 13);
 
@@ -208,21 +189,16 @@ TEST(ParseResourceTest, BlocksAreSeenThroughTheirHeadersOrRefused) {
   EXPECT_TRUE(std::equal(std::begin(bytes), std::end(bytes), std::begin(written)));
 
   EXPECT_EQ(ResourceGrid::ParseResource(nullptr), 0);
-  for (const std::string& line : testing::DataRows("model/parse-resource-blocks.txt")) {
-    std::istringstream row(line);
-    long long v[13] = {};
-    std::string field;
-    for (int i = 0; i < 13 && row >> field && field != "-"; ++i)
-      v[i] = std::stoll(field, nullptr, 0);
-    std::getline(row >> std::ws, field);
-    SCOPED_TRACE(field);
+  for (auto [v, what] : testing::NumberRows("model/parse-resource-blocks.txt")) {
+    SCOPED_TRACE(what);
+    const bool accepted = v.size() == 13;
+    v.resize(13);
     IconResource r;
     r.present = r.modified = 1;
     ASSERT_EQ(r.AdoptBlock(Block(v[0], v[1], v[2], v[3], v[4], v[6], v[5])), 1);
     EXPECT_EQ(r.blockSize, v[6]);
     static std::uint8_t stale;
     r.header = r.colorBits = r.maskBits = &stale;
-    const bool accepted = v[7] != 0;
     ASSERT_EQ(ResourceGrid::ParseResource(&r), accepted ? 1 : 0);
     EXPECT_EQ(make_tuple(r.present, r.modified), make_tuple(0, 1));  // the reader decides
     if (!accepted) {
@@ -242,8 +218,8 @@ TEST(ParseResourceTest, BlocksAreSeenThroughTheirHeadersOrRefused) {
 }
 
 // A 2 x 2 image as a file holds it: header, `colors` table entries of red 100 + i, the colour
-// rows (bottom row first) and the mask rows, the top row's bits from `topMask`. Its pixels
-// (0, 0), (1, 0), (0, 1), (1, 1) as "rrggbbaa" and the mask bit.
+// rows (bottom row first) and the mask rows, the top row's bits from `topMask`; its pixels
+// (0, 0), (1, 0), (0, 1), (1, 1).
 std::string PixelsOf(std::uint16_t bits, std::uint32_t colors, Bytes bottomRow, Bytes topRow,
                      std::uint8_t topMask) {
   Bytes block = Block(2, 4, bits, 1, colors, 40);
@@ -257,29 +233,22 @@ std::string PixelsOf(std::uint16_t bits, std::uint32_t colors, Bytes bottomRow, 
   IconResource r;
   r.AdoptBlock(block);
   EXPECT_EQ(ResourceGrid::ParseResource(&r), 1);
-  std::string text;
-  for (auto [x, y] : {std::pair{0u, 0u}, {1u, 0u}, {0u, 1u}, {1u, 1u}}) {
-    const ResourcePixel p = PixelAt(r, x, y);
-    char pixel[16];
-    std::snprintf(pixel, sizeof pixel, " %02x%02x%02x%02x%d", p.red, p.green, p.blue, p.alpha,
-                  p.masked);
-    text += pixel;
-  }
-  return text;
+  return testing::PixelText(r, {{0, 0}, {1, 0}, {0, 1}, {1, 1}});
 }
 
 TEST(ResourcePixelsTest, EveryDepthReadsItsOwnLayout) {
   // 8 bits with a table of 2 entries: index 3 lies past it and reads black.
-  EXPECT_EQ(PixelsOf(8, 2, {1, 3}, {0, 1}, 0x40), " 640000ff0 650000ff1 650000ff0 000000ff0");
+  EXPECT_EQ(PixelsOf(8, 2, {1, 3}, {0, 1}, 0x40),
+            "0:640000ff0 1:650000ff1 1:650000ff0 3:000000ff0");
   // 1 bit: the leftmost pixel in the highest bit.
-  EXPECT_EQ(PixelsOf(1, 2, {0x40}, {0x80}, 0), " 650000ff0 640000ff0 640000ff0 650000ff0");
+  EXPECT_EQ(PixelsOf(1, 2, {0x40}, {0x80}, 0), "1:650000ff0 0:640000ff0 0:640000ff0 1:650000ff0");
   // 16 bits: 5 bits each of red, green, blue.
   EXPECT_EQ(PixelsOf(16, 0, {0x1F, 0x00, 0xE0, 0x03}, {0x00, 0x7C, 0, 0}, 0),
-            " ff0000ff0 000000ff0 0000ffff0 00ff00ff0");
+            "ff0000ff0 000000ff0 0000ffff0 00ff00ff0");
   // 24 and 32 bits: blue, green, red (and straight alpha).
-  EXPECT_EQ(PixelsOf(24, 0, {}, {1, 2, 3, 4, 5, 6}, 0), " 030201ff0 060504ff0 000000ff0 000000ff0");
+  EXPECT_EQ(PixelsOf(24, 0, {}, {1, 2, 3, 4, 5, 6}, 0), "030201ff0 060504ff0 000000ff0 000000ff0");
   EXPECT_EQ(PixelsOf(32, 0, {}, {1, 2, 3, 0, 5, 6, 7, 128}, 0x80),
-            " 030201001 070605800 000000000 000000000");
+            "030201001 070605800 000000000 000000000");
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "model/BitmapInfoHeader.h"
 #include "model/Raster.h"
+#include "model/ResourcePixels.h"
 
 namespace pictaro::testing {
 
@@ -27,6 +30,29 @@ inline std::string Hex(const Raster& raster, int x, int y, int count = 1) {
   for (int i = 0; i < count; ++i) {
     char pixel[10];
     std::snprintf(pixel, sizeof pixel, i == 0 ? "%08x" : " %08x", RgbaOf(raster, x + i, y));
+    text += pixel;
+  }
+  return text;
+}
+
+// Pixels (x, y) of a resource, y from the top, each as "rrggbbaa" and its mask bit, preceded
+// by the colour index at up to 8 bits ("12:ffffffff0"), separated by spaces.
+inline std::string PixelText(const IconResource& r, std::vector<std::pair<int, int>> points) {
+  std::string text;
+  for (const auto& [x, y] : points) {
+    char pixel[24];
+    int length = 0;
+    if (r.depth <= 8) {
+      const std::uint8_t* row = r.colorBits + (r.height - 1 - y) * RowBytes(r.width, r.depth);
+      const unsigned bit = x * r.depth;
+      length =
+          std::snprintf(pixel, sizeof pixel,
+                        "%u:", row[bit / 8] >> (8 - r.depth - bit % 8) & ((1u << r.depth) - 1));
+    }
+    const ResourcePixel p = PixelAt(r, x, y);
+    std::snprintf(pixel + length, sizeof pixel - length, "%02x%02x%02x%02x%d", p.red, p.green,
+                  p.blue, p.alpha, p.masked);
+    text += text.empty() ? "" : " ";
     text += pixel;
   }
   return text;
@@ -67,6 +93,23 @@ inline std::vector<std::string> DataRows(const std::string& name) {
     if (!line.empty() && line[0] != '#') rows.push_back(line);
   }
   EXPECT_FALSE(rows.empty()) << name;
+  return rows;
+}
+
+// A row of numbers (decimal, or hexadecimal with 0x) and, after a '|', the words that name it.
+struct NumberRow {
+  std::vector<long long> numbers;
+  std::string name;
+};
+
+inline std::vector<NumberRow> NumberRows(const std::string& name) {
+  std::vector<NumberRow> rows;
+  for (const std::string& line : DataRows(name)) {
+    const std::size_t bar = std::min(line.find('|'), line.size());
+    NumberRow& row = rows.emplace_back(NumberRow{{}, line.substr(bar)});
+    std::istringstream numbers(line.substr(0, bar));
+    for (std::string n; numbers >> n;) row.numbers.push_back(std::stoll(n, nullptr, 0));
+  }
   return rows;
 }
 
