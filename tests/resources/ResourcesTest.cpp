@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "model/BitmapInfoHeader.h"
@@ -17,22 +18,29 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using testing::Hex;
 
-Bytes Header(int width, int height, int bits, std::uint32_t colorsUsed = 0) {
-  Bytes bytes(kBitmapInfoHeaderSize);
-  WriteBitmapInfoHeader(
-      {40, width, height, 1, static_cast<std::uint16_t>(bits), 0, 0, 0, 0, colorsUsed, 0},
-      bytes.data());
+// A header and the bytes behind it; for a cursor the hot spot (x, y) comes first.
+Bytes Resource(int width, int height, int bits, std::uint32_t colors, const Bytes& rest,
+               std::optional<std::pair<std::uint16_t, std::uint16_t>> hotSpot = std::nullopt) {
+  const std::size_t at = hotSpot ? 4 : 0;
+  Bytes bytes(at + kBitmapInfoHeaderSize);
+  if (hotSpot) PutU16(&bytes[0], hotSpot->first), PutU16(&bytes[2], hotSpot->second);
+  WriteBitmapInfoHeader({40, width, height, 1, std::uint16_t(bits), 0, 0, 0, 0, colors, 0},
+                        &bytes[at]);
+  bytes.insert(bytes.end(), rest.begin(), rest.end());
   return bytes;
+}
+
+// Every pixel of a decoded picture, row by row from the top, or "none".
+std::string PixelsOf(const std::optional<Raster>& raster) {
+  std::string text = raster ? "" : "none";
+  for (int y = 0; raster && y < raster->height; ++y)
+    text.append(y ? " / " : "").append(Hex(*raster, 0, y, raster->width));
+  return text;
 }
 
 Bytes Found(const char* type, int id) {
   const auto bytes = FindResource(type, id);
   return bytes ? Bytes(bytes->begin(), bytes->end()) : Bytes();
-}
-
-Bytes With(Bytes bytes, std::size_t offset, std::uint32_t value) {
-  PutU32(bytes.data() + offset, value);
-  return bytes;
 }
 
 TEST(ResourcesTest, ColorTablesHoldTheirEntries) {
@@ -82,88 +90,70 @@ TEST(ResourcesTest, OverridesHideAndReplaceWhileTheyLive) {
 
 TEST(ResourcesTest, CursorsAndBitmapsShowTheirArt) {
   std::string text;
+  std::map<std::uint32_t, char> marks;
   for (int id : {kCursorHand, kCursorMove}) {
     const auto cursor = LoadCursorResource(id);
     ASSERT_TRUE(cursor);
     char title[64];
     std::snprintf(title, sizeof title, "CURSOR %d, hot spot (%d, %d)\n", id, cursor->hotX,
                   cursor->hotY);
-    text += title;
-    text += testing::PictureText(cursor->image, {{0, '.'}, {0x000000ff, '#'}, {0xffffffff, 'o'}});
+    text.append(title).append(testing::PictureText(cursor->image, marks));
   }
   testing::ExpectMatchesReference(text, "resources/cursors.txt");
-
-  const auto bullet = LoadBitmapResource(kBitmapBullet);
-  ASSERT_TRUE(bullet);
-  EXPECT_EQ(testing::PictureText(*bullet, {{0xbcc1cbff, 'o'}, {0x1e3052ff, '#'}}),
-            "o##o\n####\n####\no##o\n");
+  EXPECT_EQ(testing::PictureText(LoadBitmapResource(kBitmapBullet).value_or(Raster())),
+            ". bcc1cbff\n# 1e3052ff\n.##.\n####\n####\n.##.\n");
   // A light background, the frame around it drawn by the window.
   const auto logo = LoadBitmapResource(kBitmapLogo);
   ASSERT_TRUE(logo);
-  EXPECT_EQ(std::make_pair(logo->width, logo->height), std::make_pair(285, 66));
+  EXPECT_EQ(std::make_tuple(logo->width, logo->height, logo->At(284, 65)[3]),
+            std::make_tuple(285, 66, 255));
   EXPECT_GT(logo->At(0, 0)[0], 200);
-  EXPECT_EQ(logo->At(284, 65)[3], 255);
 }
 
 TEST(ResourcesTest, BitmapRowsChannelsAndCursorBits) {
-  // 3 x 2 at 24 bits, bottom-up, each row padded from 9 to 12 bytes.
-  Bytes bytes = Header(3, 2, 24);
-  bytes.insert(bytes.end(),
-               {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 11, 12, 13, 14, 15, 16, 17, 18, 19});
-  EXPECT_FALSE(DecodeBitmapResource(bytes));  // the last row's padding is missing
-  bytes.resize(bytes.size() + 3);
-  auto raster = DecodeBitmapResource(bytes);
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(Hex(*raster, 0, 1) + " " + Hex(*raster, 2, 0), "030201ff 131211ff");
-  // Top-down when the height is negative.
-  raster =
-      DecodeBitmapResource(With(bytes, header_offset::kHeight, static_cast<std::uint32_t>(-2)));
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(Hex(*raster, 0, 0), "030201ff");
-
+  // 3 x 2 at 24 bits, bottom-up (top-down when the height is negative), rows padded to 12 bytes.
+  const Bytes rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0};
+  EXPECT_EQ(PixelsOf(DecodeBitmapResource(Resource(3, 2, 24, 0, rows))),
+            "none");  // padding missing
+  Bytes padded = rows;
+  padded.push_back(0);
+  EXPECT_EQ(PixelsOf(DecodeBitmapResource(Resource(3, 2, 24, 0, padded))),
+            "0d0c0bff 100f0eff 131211ff / 030201ff 060504ff 090807ff");
+  EXPECT_EQ(PixelsOf(DecodeBitmapResource(Resource(3, -2, 24, 0, padded))),
+            "030201ff 060504ff 090807ff / 0d0c0bff 100f0eff 131211ff");
   // 1 bit through a two-colour table; 32 bits with unused fourth bytes are opaque.
-  Bytes mono = Header(2, 1, 1, 2);
-  mono.insert(mono.end(), {10, 20, 30, 0, 40, 50, 60, 0, 0x40, 0, 0, 0});
-  raster = DecodeBitmapResource(mono);
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(Hex(*raster, 0, 0, 2), "1e140aff 3c3228ff");
-  Bytes wide = Header(1, 1, 32);
-  wide.insert(wide.end(), {1, 2, 3, 0});
-  raster = DecodeBitmapResource(wide);
-  ASSERT_TRUE(raster);
-  EXPECT_EQ(Hex(*raster, 0, 0), "030201ff");
-
-  // Hot spot (1, 0), then one row of four pixels: AND 0 XOR 0, AND 0 XOR 1, AND 1 XOR 0,
-  // AND 1 XOR 1.
-  Bytes cursorBytes = {1, 0, 0, 0};
-  const Bytes header = Header(4, 2, 1);
-  cursorBytes.insert(cursorBytes.end(), header.begin(), header.end());
-  cursorBytes.insert(cursorBytes.end(),
-                     {0, 0, 0, 0, 255, 255, 255, 0, 0x50, 0, 0, 0, 0x30, 0, 0, 0});
-  const auto cursor = DecodeCursorResource(cursorBytes);
+  EXPECT_EQ(PixelsOf(DecodeBitmapResource(
+                Resource(2, 1, 1, 2, {10, 20, 30, 0, 40, 50, 60, 0, 0x40, 0, 0, 0}))),
+            "1e140aff 3c3228ff");
+  EXPECT_EQ(PixelsOf(DecodeBitmapResource(Resource(1, 1, 32, 0, {1, 2, 3, 0}))), "030201ff");
+  // A cursor row of AND 0 XOR 0, AND 0 XOR 1, AND 1 XOR 0, AND 1 XOR 1: black, white, the
+  // screen, and the inverted screen shown black.
+  const auto cursor = DecodeCursorResource(
+      Resource(4, 2, 1, 0, {0, 0, 0, 0, 255, 255, 255, 0, 0x50, 0, 0, 0, 0x30, 0, 0, 0}, {{1, 0}}));
   ASSERT_TRUE(cursor);
-  EXPECT_EQ(cursor->hotX, 1);
-  EXPECT_EQ(Hex(cursor->image, 0, 0, 4), "000000ff ffffffff 00000000 000000ff");
+  EXPECT_EQ(std::make_pair(cursor->hotX, cursor->hotY), std::make_pair(1, 0));
+  EXPECT_EQ(PixelsOf(cursor->image), "000000ff ffffffff 00000000 000000ff");
 }
 
 TEST(ResourcesTest, DamagedResourcesGiveNothing) {
   const Bytes hand = Found(kCursorType, kCursorHand), logo = Found(kBitmapType, kBitmapLogo);
   ASSERT_FALSE(hand.empty() || logo.empty());
-  const std::size_t cursorHeader = 4;  // behind the hot spot
-  EXPECT_FALSE(DecodeCursorResource(Bytes(hand.begin(), hand.end() - 1)));
   EXPECT_FALSE(DecodeCursorResource({}));
-  EXPECT_FALSE(DecodeCursorResource(With(hand, cursorHeader + header_offset::kHeight, 0xFFFFFFFE)));
-  EXPECT_FALSE(DecodeCursorResource(With(hand, cursorHeader + header_offset::kHeight, 0x7FFFFFFE)));
-  EXPECT_FALSE(DecodeCursorResource(With(hand, cursorHeader + header_offset::kSize, 12)));
-  EXPECT_FALSE(DecodeCursorResource(With(hand, 0, 32)));  // hot spot (32, 0) off the image
-
-  EXPECT_FALSE(DecodeBitmapResource(Bytes(logo.begin(), logo.end() - 1)));
-  EXPECT_FALSE(DecodeBitmapResource(With(logo, header_offset::kHeight, 0x80000000)));
-  EXPECT_FALSE(DecodeBitmapResource(With(logo, header_offset::kHeight, 0x7FFFFFFF)));
-  EXPECT_FALSE(DecodeBitmapResource(With(logo, header_offset::kWidth, 0x40000000)));
-  EXPECT_FALSE(DecodeBitmapResource(With(logo, header_offset::kSize, 0x10000)));
-  EXPECT_FALSE(DecodeBitmapResource(With(logo, header_offset::kClrUsed, 0xFFFFFFFF)));
-
+  // A word set at an offset, or at offset -1 the last byte cut. The cursor's header follows its
+  // hot spot (offset 0): biSize at 4, biHeight at 12. The bitmap's biSize is at 0, biWidth at 4,
+  // biHeight at 8, biClrUsed at 32.
+  const std::tuple<bool, int, std::uint32_t> damages[] = {
+      {true, -1, 0},          {true, 12, 0xFFFFFFFE}, {true, 12, 0x7FFFFFFE},
+      {true, 4, 12},          {true, 0, 32},          {false, -1, 0},
+      {false, 8, 0x80000000}, {false, 8, 0x7FFFFFFF}, {false, 4, 0x40000000},
+      {false, 0, 0x10000},    {false, 32, 0xFFFFFFFF}};
+  for (const auto& [cursor, offset, value] : damages) {
+    Bytes bytes = cursor ? hand : logo;
+    offset < 0 ? bytes.pop_back() : PutU32(&bytes[offset], value);
+    EXPECT_FALSE(cursor ? DecodeCursorResource(bytes).has_value()
+                        : DecodeBitmapResource(bytes).has_value())
+        << cursor << " " << offset;
+  }
   // A hidden or damaged resource is not loaded.
   {
     ResourceOverride hidden(kCursorType, kCursorHand, std::nullopt);

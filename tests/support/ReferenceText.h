@@ -58,17 +58,25 @@ inline std::string PixelText(const IconResource& r, std::vector<std::pair<int, i
   return text;
 }
 
-// Every row from the top, each pixel the legend's character for its 0xRRGGBBAA ('?' if none).
-inline std::string PictureText(const Raster& raster, const std::map<std::uint32_t, char>& legend) {
-  std::string text;
-  for (int y = 0; y < raster.height; ++y) {
+// Every row of the picture from the top, one mark a pixel, after the colours (0xRRGGBBAA) that
+// got a mark here, in the order they first appear; `marks` may carry them from picture to picture.
+inline std::string PictureText(const Raster& raster, std::map<std::uint32_t, char>& marks) {
+  static constexpr char kMarks[] = ".#o+*=-%@&ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+  std::string legend, rows;
+  for (int y = 0; y < raster.height; ++y, rows += '\n') {
     for (int x = 0; x < raster.width; ++x) {
-      const auto found = legend.find(RgbaOf(raster, x, y));
-      text += found == legend.end() ? '?' : found->second;
+      const auto [mark, fresh] = marks.try_emplace(
+          RgbaOf(raster, x, y), kMarks[std::min(marks.size(), sizeof kMarks - 2)]);
+      if (fresh) legend.append(1, mark->second).append(" ").append(Hex(raster, x, y)).append("\n");
+      rows += mark->second;
     }
-    text += '\n';
   }
-  return text;
+  return legend + rows;
+}
+
+inline std::string PictureText(const Raster& raster) {
+  std::map<std::uint32_t, char> marks;
+  return PictureText(raster, marks);
 }
 
 inline std::string ReadText(const std::string& name) {
