@@ -95,7 +95,7 @@ constexpr const char* kFirstOptions =
     "Untitled.ico|Untitled.ico 0 colour ffffff|ffffff png 00 same 0 auto 11 custom 11 left 22 "
     "tab 0 tips 111";
 
-TEST_F(MainWindowTest, AFirstStartShowsTheDefaultsAndCellClicksSelect) {
+TEST_F(MainWindowTest, AFirstStartShowsTheDefaultsAndCellPressesSelect) {
   WithWindow([&](MainDialog& window) {
     // Every control lies wholly inside what shows of its page, and of the window.
     wxWindow* client = window.FindWindow(main_ids::kDone)->GetParent();
@@ -123,11 +123,40 @@ TEST_F(MainWindowTest, AFirstStartShowsTheDefaultsAndCellClicksSelect) {
     Click(window, main_ids::kCycle);
     testing::ExpectPicture({light, Snapshot(*window.gridPanel)}, "main-panel");
 
-    window.currentSlot.viewMode = 2;  // kept by a click on a cell
-    Click(window, 1018);              // 16x16 4-bit
+    // A press on a cell selects its slot, the view mode kept, and takes the focus. The preview
+    // can't be clicked: it leaves the focus where it was and shows no pointing hand, but the
+    // window still hears of the press.
+    std::vector<int> pressed;
+    for (GridCell* cell : {window.cells[0], window.previewCell, window.cells[12]}) {
+      cell->Bind(wxEVT_BUTTON, [&pressed](wxCommandEvent& event) {
+        pressed.push_back(event.GetId());
+        event.Skip();
+      });
+    }
+    auto press = [](wxWindow& cell) {
+      wxMouseEvent down(wxEVT_LEFT_DOWN);
+      testing::Send(cell, down);
+      testing::Settle();
+    };
+    window.currentSlot.viewMode = 2;
+    press(*window.cells[0]);  // 16x16 4-bit
     EXPECT_EQ(SelectionOf(window), "0002 radios 1031 1035 1039 1045 cells 1018");
-    Click(window, 1038);
+    press(*window.previewCell);
+    EXPECT_TRUE(window.cells[0]->HasFocus());
+    EXPECT_TRUE(window.cells[0]->GetCursor().IsOk() && !window.previewCell->GetCursor().IsOk());
+    press(*window.cells[12]);
     EXPECT_EQ(SelectionOf(window), "4212 radios 1043 1037 1040 1045 cells 1038");
+    EXPECT_EQ(pressed, (std::vector<int>{1018, 1041, 1038}));
+    // Clickable and unselected, the stretched preview shows the focus in its frame's middle ring
+    // while it has it.
+    window.previewCell->SetSelected(0);
+    window.previewCell->SetClickable(1);
+    std::vector<std::uint32_t> ring;
+    for (GridCell* cell : {window.previewCell, window.cells[0]}) {
+      press(*cell);
+      ring.push_back(testing::PixelOf(Snapshot(*window.previewCell), 1, 100));
+    }
+    EXPECT_EQ(ring, (std::vector<std::uint32_t>{0x5C5C5C, 0x000000}));
   });
 }
 
@@ -309,22 +338,7 @@ TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
   });
 }
 
-TEST_F(SampleWindowTest, ThePreviewShowsTheSelectionInItsViewMode) {
-  WithWindow([&](MainDialog& window) {
-    Click(window, main_ids::kBuild);
-    Click(window, 1026);  // 16x16 32-bit, sixteen times enlarged
-    const wxImage scaled = Snapshot(*window.previewCell);
-    Click(window, kViewRadioMask, wxEVT_RADIOBUTTON);
-    Click(window, 1029);  // another cell: the view mode stays
-    EXPECT_EQ(SelectionOf(window), "3212 radios 1034 1037 1040 1047 cells 1029");
-    // The mask in the preview, the colours in the grid's own cell; then, deleted, nothing.
-    const wxImage mask = Snapshot(*window.previewCell), cell = Snapshot(*window.cells[11]);
-    Click(window, 1098);  // Delete on the page
-    testing::ExpectPicture({scaled, mask, cell, Snapshot(*window.previewCell)}, "main-preview");
-  });
-}
-
-TEST_F(SampleWindowTest, TheVerifyTabReportsAndTestsTheSelection) {
+TEST_F(SampleWindowTest, TheVerifyAndPreviewTabsShowTheSelection) {
   std::string title;
   testing::DialogScript script({testing::InspectThenClose(
       [&](wxDialog& dialog) { title = dialog.GetTitle().utf8_string(); })});
@@ -340,10 +354,20 @@ TEST_F(SampleWindowTest, TheVerifyTabReportsAndTestsTheSelection) {
     EXPECT_EQ(built.rfind("\u2022 The 48x48 pixel, 4-bit resource will cause problems", 0), 0u);
     Command(window, {menu_ids::kPngCompression});
     EXPECT_EQ(report(), built);  // the flag alone doesn't rebuild the report
-    Click(window, 1026);         // a new selection does
+    Click(window, 1026);         // a new selection does; 16x16 32-bit
     EXPECT_EQ(built.find("PNG compression"), std::string::npos);
     EXPECT_NE(report().find("will be compressed with PNG compression"), std::string::npos);
     Click(window, 1080);
+
+    // The preview shows the selection sixteen times enlarged; the mask of another, the view
+    // mode kept, while the grid's own cell shows its colours; then, deleted, nothing.
+    const wxImage scaled = Snapshot(*window.previewCell);
+    Click(window, kViewRadioMask, wxEVT_RADIOBUTTON);
+    Click(window, 1029);
+    EXPECT_EQ(SelectionOf(window), "3212 radios 1034 1037 1040 1047 cells 1029");
+    const wxImage mask = Snapshot(*window.previewCell), cell = Snapshot(*window.cells[11]);
+    Click(window, 1098);  // Delete on the page
+    testing::ExpectPicture({scaled, mask, cell, Snapshot(*window.previewCell)}, "main-preview");
   });
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text,

@@ -8,6 +8,7 @@
 #include <wx/treectrl.h>
 
 #include "ui/WxTestSupport.h"
+#include "ui/views/RasterBitmap.h"
 
 namespace pictaro {
 namespace {
@@ -105,6 +106,40 @@ TEST(TestDialogTest, EscapeEndsTheModalWindowAsDone) {
   })});
   ShowTestDialog(RedIcon(32), nullptr);
   EXPECT_EQ(script.answer, kDone);
+}
+
+// The icon the Test window is given: made of a resource, with its alpha or its mask.
+TEST(TestDialogTest, IconsCarryAlphaOrTheMask) {
+  testing::WxSession wx;
+  ASSERT_TRUE(wx.IsOk());
+  // An icon as an image with alpha, whatever form it carries its transparency in.
+  auto imageOf = [](const wxIcon& icon) {
+    wxBitmap bitmap;
+    bitmap.CopyFromIcon(icon);
+    wxImage image = bitmap.ConvertToImage();
+    if (!image.HasAlpha()) image.InitAlpha();
+    return image;
+  };
+  ResourceGrid grid;
+  const GridSlot deep(1, 2, 1), flat(0, 0, 0);  // 24 x 24 32-bit, 16 x 16 4-bit
+  grid.PrepareResource(deep);
+  IconResource& d = grid.resources[ResourceGrid::IndexOf(deep)];
+  const std::uint8_t green[4] = {0, 255, 0, 200};  // blue, green, red, alpha
+  std::copy_n(green, 4, d.colorBits + ((d.height - 1 - 1) * d.width + 2) * 4);  // (2, 1)
+  const wxImage image = imageOf(CreateIcon(grid, deep));
+  ASSERT_EQ(image.GetWidth(), 24);
+  EXPECT_EQ(testing::PixelOf(image, 2, 1), 0x00FF00u);
+  EXPECT_EQ((std::pair<int, int>(image.GetAlpha(2, 1), image.GetAlpha(0, 0))), std::pair(200, 0));
+
+  // A 4-bit icon is transparent where its mask is set, opaque elsewhere.
+  grid.PrepareResource(flat);
+  IconResource& f = grid.resources[ResourceGrid::IndexOf(flat)];
+  f.maskBits[(f.height - 1) * 4] = 0x40;  // (1, 0) transparent
+  const wxImage flatImage = imageOf(CreateIcon(grid, flat));
+  ASSERT_EQ(flatImage.GetWidth(), 16);
+  EXPECT_EQ((std::pair<int, int>(flatImage.GetAlpha(0, 0), flatImage.GetAlpha(1, 0))),
+            std::pair(255, 0));
+  EXPECT_FALSE(CreateIcon(grid, GridSlot(2, 1, 0)).IsOk());  // not present
 }
 
 }  // namespace
