@@ -42,8 +42,6 @@ class WxSession {
   ~WxSession() {
     if (started_) wxEntryCleanup();
   }
-  WxSession(const WxSession&) = delete;
-  WxSession& operator=(const WxSession&) = delete;
   bool IsOk() const { return wxTheApp != nullptr; }
 
  private:
@@ -120,33 +118,25 @@ inline bool Contains(const wxImage& shot, const wxImage& part) {
 // from the picture when PICTARO_UPDATE_REFERENCES=1, to be reviewed before it is committed.
 inline void ExpectPicture(const std::vector<wxImage>& parts, const std::string& name) {
   int width = 0, height = 0;
-  for (const wxImage& part : parts) {
-    width += part.GetWidth();
-    height = std::max(height, part.GetHeight());
-  }
+  for (const wxImage& part : parts)
+    width += part.GetWidth(), height = std::max(height, part.GetHeight());
   wxImage got(width, height);
-  for (int x = 0; const wxImage& part : parts) {
-    got.Paste(part, x, 0);
-    x += part.GetWidth();
-  }
+  for (int x = 0; const wxImage& part : parts) got.Paste(part, x, 0), x += part.GetWidth();
   if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
-  const std::filesystem::path reference =
-      std::filesystem::path(PICTARO_SOURCE_DIR) / "tests/ui/reference" / (name + ".png");
+  namespace fs = std::filesystem;
+  const fs::path reference = fs::path(PICTARO_SOURCE_DIR) / "tests/ui/reference" / (name + ".png");
   const char* update = std::getenv("PICTARO_UPDATE_REFERENCES");
-  if (!std::filesystem::exists(reference) && update != nullptr && std::string(update) == "1") {
-    got.SaveFile(reference.string(), wxBITMAP_TYPE_PNG);
-    return;
-  }
   wxImage want;
-  if (std::filesystem::exists(reference) && want.LoadFile(reference.string(), wxBITMAP_TYPE_PNG) &&
-      want.GetSize() == got.GetSize() &&
-      !std::memcmp(want.GetData(), got.GetData(), 3 * std::size_t(width) * height))
-    return;
-  const std::filesystem::path shown =
-      std::filesystem::path(PICTARO_BINARY_DIR) / "ui-pictures" / (name + ".got.png");
-  std::filesystem::create_directories(shown.parent_path());
-  got.SaveFile(shown.string(), wxBITMAP_TYPE_PNG);
-  ADD_FAILURE() << "the picture " << shown << " differs from " << reference;
+  if (!fs::exists(reference) && update != nullptr && std::string(update) == "1") {
+    got.SaveFile(reference.string(), wxBITMAP_TYPE_PNG);
+  } else if (!fs::exists(reference) || !want.LoadFile(reference.string(), wxBITMAP_TYPE_PNG) ||
+             want.GetSize() != got.GetSize() ||
+             std::memcmp(want.GetData(), got.GetData(), 3 * std::size_t(width) * height)) {
+    const fs::path shown = fs::path(PICTARO_BINARY_DIR) / "ui-pictures" / (name + ".got.png");
+    fs::create_directories(shown.parent_path());
+    got.SaveFile(shown.string(), wxBITMAP_TYPE_PNG);
+    ADD_FAILURE() << "the picture " << shown << " is not the same as " << reference;
+  }
 }
 
 // Plays each modal dialog that opens by the next step of a script. A step returns the dialog's
