@@ -414,11 +414,12 @@ class CaptureTabTest : public MainWindowTest {
   LayerView* view = nullptr;
 };
 
-TEST_F(CaptureTabTest, PaintsTheFramedLayerWithTheSquareUndimmed) {
+TEST_F(CaptureTabTest, PaintsTheLayerAndMovesThePositionOnlyWhenUnlocked) {
+  using namespace capture_ids;
   WithPage([&](CapturePage& page, LayerView& view) {
     // The 48 x 48 32-bit position (22, 101) in the middle, the rest dimmed, beyond the layer the
     // background; zoomed four times; with the focus in the frame's middle ring.
-    page.FindWindow(capture_ids::kReset)->SetFocus();
+    page.FindWindow(kReset)->SetFocus();
     const wxImage plain = Snapshot(view);
     view.SetZoom(true);
     const wxImage zoomed = Snapshot(view);
@@ -426,12 +427,8 @@ TEST_F(CaptureTabTest, PaintsTheFramedLayerWithTheSquareUndimmed) {
     testing::Settle();
     ASSERT_TRUE(view.HasFocus());
     testing::ExpectPicture({plain, zoomed, Snapshot(view)}, "layer-view");
-  });
-}
+    view.SetZoom(false);
 
-TEST_F(CaptureTabTest, DragsAndArrowKeysMoveThePositionOnlyWhenUnlocked) {
-  using namespace capture_ids;
-  WithPage([&](CapturePage& page, LayerView& view) {
     // Locked, neither a drag nor a key moves it. Unlocked, the picture follows the mouse, so
     // the square moves over the layer the other way; zoomed, still one layer pixel per screen
     // pixel. Each arrow moves the picture one pixel its way under the square. Reset goes back.

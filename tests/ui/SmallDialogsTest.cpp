@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #include <wx/stattext.h>
 
+#include <algorithm>
+
 #include "resources/ImageResources.h"
 #include "resources/ResourceRegistry.h"
 #include "ui/WxTestSupport.h"
