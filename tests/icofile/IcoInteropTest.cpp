@@ -167,8 +167,8 @@ struct WrittenCase {
 };
 
 const std::vector<WrittenCase>& WrittenCases() {
-  static const std::vector<WrittenCase> cases = {{"full", AllIndices(), 0},
-                                                 {"fullpng", AllIndices(), 1},
+  static const std::vector<WrittenCase> cases = {{"full", kAllIndices, 0},
+                                                 {"fullpng", kAllIndices, 1},
                                                  {"small", {3, 7, 12}, 0},
                                                  {"mixed", {0, 8}, 1}};
   return cases;

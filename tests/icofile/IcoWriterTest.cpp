@@ -67,7 +67,7 @@ TEST(IcoWriterTest, FullGridLaysOutThirteenEntries) {
   TempFolder folder;
   const fs::path path = folder.Path() / "full.ico";
   ResourceGrid grid;
-  PaintGrid(grid, AllIndices());
+  PaintGrid(grid, kAllIndices);
   RecordingDesktop desktop;
   ASSERT_EQ(grid.WriteIco(path, desktop), 1);
 
@@ -97,14 +97,13 @@ std::uint32_t Be32(const std::uint8_t* p) {
 }
 
 TEST(IcoWriterTest, PngCompressionStoresLargeImageAsRgbaPng) {
-  FreeImageSession session;
   // Painted: partly transparent. Opaque: FreeImage on its own would drop the alpha channel.
   for (const bool opaque : {false, true}) {
     SCOPED_TRACE(opaque ? "opaque" : "painted");
     TempFolder folder;
     const fs::path path = folder.Path() / "png.ico";
     ResourceGrid grid;
-    PaintGrid(grid, AllIndices());
+    PaintGrid(grid, kAllIndices);
     IconResource& large = grid.resources[8];
     if (opaque) {
       for (std::size_t p = 0; p < 256 * 256; ++p) large.colorBits[4 * p + 3] = 255;
@@ -150,7 +149,7 @@ TEST(IcoWriterTest, PngCompressionStoresLargeImageAsRgbaPng) {
 
 TEST(IcoWriterTest, PngCompressionWithoutLargeImageChangesNothing) {
   TempFolder folder;
-  std::vector<int> indices = AllIndices();
+  std::vector<int> indices = kAllIndices;
   indices.erase(indices.begin() + 8);
   Bytes files[2];
   for (const int flag : {0, 1}) {
@@ -200,7 +199,6 @@ TEST(IcoWriterTest, SizeImageWrittenAsZeroAndSavesRepeat) {
 }
 
 TEST(IcoWriterTest, FailedPngEncodingFallsBackToBitmap) {
-  FreeImageSession session;
   TempFolder folder;
   const fs::path path = folder.Path() / "nopng.ico";
   ResourceGrid grid;
@@ -259,7 +257,7 @@ TEST(IcoWriterTest, FailedWriteLeavesPreviousFile) {
     }
     const Bytes previous = ReadBytes(path);
     ResourceGrid grid;
-    PaintGrid(grid, AllIndices());
+    PaintGrid(grid, kAllIndices);
     RecordingDesktop desktop;
     int result = -1;
     {
