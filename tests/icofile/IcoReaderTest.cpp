@@ -119,22 +119,19 @@ void ExpectViewsInsideBlocks(const ResourceGrid& grid) {
   for (int i = 0; i < 13; ++i) {
     const IconResource& r = grid.resources[i];
     if (!r.present) continue;
-    SCOPED_TRACE("resource " + std::to_string(i));
     const std::uint8_t* begin = r.block.data();
-    const std::uint64_t size = r.block.size();
-    ASSERT_EQ(r.blockSize, size);
-    ASSERT_EQ(r.header, begin);
-    ASSERT_GE(size, kBitmapInfoHeaderSize);
+    ASSERT_TRUE(r.blockSize == r.block.size() && r.header == begin && r.blockSize >= 40) << i;
     const BitmapInfoHeader h = ReadBitmapInfoHeader(begin);
-    EXPECT_EQ(r.width, static_cast<std::uint32_t>(h.biWidth));
-    EXPECT_EQ(r.height, static_cast<std::uint32_t>(h.biHeight / 2));
-    EXPECT_EQ(r.depth, std::uint32_t{h.biPlanes} * h.biBitCount);
-    ASSERT_TRUE(r.colorBits >= begin && r.maskBits >= r.colorBits);
-    const auto color = static_cast<std::uint64_t>(r.colorBits - begin);
-    EXPECT_GE(color, h.biSize + 4 * std::uint64_t{r.colorCount});
-    EXPECT_LE(color + r.height * RowBytes(r.width, r.depth), r.maskBits - begin);
-    EXPECT_LE(static_cast<std::uint64_t>(r.maskBits - begin) + r.height * RowBytes(r.width, 1),
-              size);
+    EXPECT_TRUE(r.width == static_cast<std::uint32_t>(h.biWidth) &&
+                r.height == static_cast<std::uint32_t>(h.biHeight / 2) &&
+                r.depth == std::uint32_t{h.biPlanes} * h.biBitCount)
+        << i;
+    const std::uint64_t color = static_cast<std::uint64_t>(r.colorBits - begin),
+                        mask = static_cast<std::uint64_t>(r.maskBits - begin);
+    EXPECT_TRUE(r.colorBits >= begin && color >= h.biSize + 4 * std::uint64_t{r.colorCount} &&
+                color + r.height * RowBytes(r.width, r.depth) <= mask &&
+                mask + r.height * RowBytes(r.width, 1) <= r.blockSize)
+        << i;
   }
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -33,7 +34,7 @@ inline bool PaintedTransparent(std::uint32_t x, std::uint32_t y) {
 }
 
 // The colour (red, green, blue, alpha) a painted resource shows at (x, y), y from the top: for
-// 4 and 8 bits the table entry of index (x * 3 + y * 5 + resource index) modulo the table size.
+// 4 and 8 bits the table entry PaintedIndex() names.
 struct Rgba {
   std::uint8_t red, green, blue, alpha;
   bool operator==(const Rgba&) const = default;
@@ -42,12 +43,15 @@ inline Rgba TableColor(std::uint32_t i) {
   return {static_cast<std::uint8_t>(i * 17), static_cast<std::uint8_t>(255 - i * 13),
           static_cast<std::uint8_t>(i * 7 + 1), 255};
 }
+inline std::uint8_t PaintedIndex(int index, std::uint32_t x, std::uint32_t y) {
+  return static_cast<std::uint8_t>((x * 3 + y * 5 + static_cast<std::uint32_t>(index)) %
+                                   (index < 4 ? 16 : 256));
+}
 inline Rgba PaintedColor(int index, std::uint32_t x, std::uint32_t y) {
   if (PaintedTransparent(x, y)) return {0, 0, 0, 0};
-  const auto i = static_cast<std::uint32_t>(index);
-  if (index < 8) return TableColor((x * 3 + y * 5 + i) % (index < 4 ? 16 : 256));
-  return {static_cast<std::uint8_t>(x * 5 + i), static_cast<std::uint8_t>(y * 3),
-          static_cast<std::uint8_t>(x ^ y),
+  if (index < 8) return TableColor(PaintedIndex(index, x, y));
+  return {static_cast<std::uint8_t>(x * 5 + static_cast<std::uint32_t>(index)),
+          static_cast<std::uint8_t>(y * 3), static_cast<std::uint8_t>(x ^ y),
           static_cast<std::uint8_t>((x + y) % 5 == 0 ? 255 : 64 + (x * 7 + y) % 191)};
 }
 
@@ -58,28 +62,23 @@ inline void PaintGrid(ResourceGrid& grid, const std::vector<int>& indices) {
     grid.PrepareResource(SlotOf(index));
     ResourceBuffers b;
     grid.GetBuffers(SlotOf(index), b);
-    const IconResource& r = grid.resources[index];
     for (std::uint32_t i = 0; i < b.colorCount; ++i) {
       const Rgba c = TableColor(i);
-      std::uint8_t* entry = b.colorTable + 4 * i;
-      entry[0] = c.blue, entry[1] = c.green, entry[2] = c.red;
+      std::copy_n(std::array{c.blue, c.green, c.red}.data(), 3, b.colorTable + 4 * i);
     }
-    for (std::uint32_t y = 0; y < r.height; ++y) {
+    const std::uint32_t size = SlotOf(index).PixelSize(), depth = SlotOf(index).BitsPerPixel();
+    for (std::uint32_t y = 0; y < size; ++y) {
       // Rows are stored bottom-up.
-      std::uint8_t* row = b.colorBits + std::size_t{r.height - 1 - y} * b.colorRowBytes;
-      std::uint8_t* mask = b.maskBits + std::size_t{r.height - 1 - y} * b.maskRowBytes;
-      for (std::uint32_t x = 0; x < r.width; ++x) {
+      std::uint8_t* row = b.colorBits + std::size_t{size - 1 - y} * b.colorRowBytes;
+      std::uint8_t* mask = b.maskBits + std::size_t{size - 1 - y} * b.maskRowBytes;
+      for (std::uint32_t x = 0; x < size; ++x) {
         if (PaintedTransparent(x, y)) mask[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         const Rgba c = PaintedColor(index, x, y);
-        const std::uint32_t value = (x * 3 + y * 5 + static_cast<std::uint32_t>(index)) % 256;
-        if (r.depth == 32) {
-          row[4 * x] = c.blue, row[4 * x + 1] = c.green, row[4 * x + 2] = c.red;
-          row[4 * x + 3] = c.alpha;
-        } else if (r.depth == 8) {
-          row[x] = static_cast<std::uint8_t>(value);
-        } else {
-          row[x / 2] |= static_cast<std::uint8_t>(x % 2 == 0 ? (value % 16) << 4 : value % 16);
-        }
+        const std::uint8_t value = PaintedIndex(index, x, y);
+        if (depth == 32)
+          std::copy_n(std::array{c.blue, c.green, c.red, c.alpha}.data(), 4, row + 4 * x);
+        if (depth == 8) row[x] = value;
+        if (depth == 4) row[x / 2] |= static_cast<std::uint8_t>(x % 2 == 0 ? value << 4 : value);
       }
     }
   }
@@ -90,20 +89,10 @@ inline const std::vector<int> kAllIndices = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1
 // One directory entry of a hand-made file. Offsets and lengths follow from the data unless
 // given.
 struct HandEntry {
-  HandEntry(std::uint8_t w, std::uint8_t h, std::uint16_t p, std::uint16_t bits,
-            std::vector<std::uint8_t> bytesOfImage, std::optional<std::uint32_t> length = {},
-            std::optional<std::uint32_t> at = {})
-      : width(w),
-        height(h),
-        planes(p),
-        bitCount(bits),
-        data(std::move(bytesOfImage)),
-        bytes(length),
-        offset(at) {}
-  std::uint8_t width, height;
-  std::uint16_t planes, bitCount;
-  std::vector<std::uint8_t> data;
-  std::optional<std::uint32_t> bytes, offset;
+  std::uint8_t width = 0, height = 0;
+  std::uint16_t planes = 1, bitCount = 32;
+  std::vector<std::uint8_t> data = {};
+  std::optional<std::uint32_t> bytes = {}, offset = {};
 };
 
 inline std::vector<std::uint8_t> BuildIco(const std::vector<HandEntry>& entries,
@@ -140,16 +129,13 @@ inline std::vector<std::uint8_t> PaintedBlock(int index) {
 inline std::string Landed(const ResourceGrid& grid, const std::array<StoredEntry, 13>& stored,
                           const std::vector<SkippedEntry>& skipped) {
   std::string text;
-  const auto add = [&text](const std::string& token) {
-    text.append(text.empty() ? "" : " ").append(token);
-  };
   for (int i = 0; i < 13; ++i) {
-    if (grid.resources[i].present)
-      add(std::to_string(i) + (grid.resources[i].modified ? "*" : "") + (stored[i].png ? "p" : ""));
+    if (!grid.resources[i].present) continue;
+    text.append(" ").append(std::to_string(i)).append(grid.resources[i].modified ? "*" : "");
+    text.append(stored[i].png ? "p" : "");
   }
-  for (const SkippedEntry& entry : skipped)
-    add(std::string("-").append(std::to_string(entry.entry)));
-  return text;
+  for (const SkippedEntry& entry : skipped) text.append(" -").append(std::to_string(entry.entry));
+  return text.empty() ? text : text.substr(1);
 }
 
 // Expectations of Landed() may end a token with "<N", the entry N the resource came from: the
@@ -161,9 +147,9 @@ inline std::string Split(const std::string& expected, std::vector<std::pair<int,
     const std::size_t at = token.find('<');
     if (at != std::string::npos)
       sources.emplace_back(std::stoi(token), std::stoi(token.substr(at + 1)));
-    text.append(text.empty() ? "" : " ").append(token, 0, at);
+    text.append(" ").append(token, 0, at);
   }
-  return text;
+  return text.empty() ? text : text.substr(1);
 }
 
 // The texts of the messages shown, one a line; each must be an error box with OK titled `title`.
