@@ -164,18 +164,12 @@ TEST(IcoReaderTest, FilesMadeByHand) {
   const HandEntry large{0, 0, 1, 32, PaintedBlock(8)}, e12{16, 16, 1, 32, PaintedBlock(12)};
   const auto e16 = [](Bytes data) { return HandEntry{16, 16, 1, 4, std::move(data)}; };
   const auto e32 = [](Bytes data) { return HandEntry{16, 16, 1, 32, std::move(data)}; };
-  const auto at256 = [](Bytes data, std::uint16_t planes = 1, std::uint16_t bits = 32) {
-    return HandEntry{0, 0, planes, bits, std::move(data)};
-  };
-  Bytes reserved = BuildIco({small});
-  reserved[0] = 1;
   const Bytes png = WrittenPng();
-  Bytes badCrc = png;
-  badCrc[29] ^= 0xFF;
-  Bytes notDeflate(64, 0xAA);
-  notDeflate[0] = 0x78, notDeflate[1] = 0x9C;
-  Bytes ihdr(png.begin() + 16, png.begin() + 29);
-  ihdr[2] = ihdr[3] = ihdr[6] = ihdr[7] = 0xFF;  // 65535 x 65535
+  // Its IHDR chunk's data with 65535 x 65535 pixels (big-endian), and bytes that start like a
+  // deflate stream but are none.
+  const Bytes huge =
+      With(With(Bytes(png.begin() + 16, png.begin() + 29), 0, 0xFFFF0000), 4, 0xFFFF0000);
+  const Bytes notDeflate = With(Bytes(64, 0xAA), 0, 0xAAAA9C78);
   const std::string i16 = "icon with 16 x 16 pixels, 4 bits per pixel";
   const std::string t32 = "temporary icon with 32 x 32 pixels, 0 bits per pixel";
   const std::string i0 = "icon with 0 x 0 pixels, 32 bits per pixel";
@@ -184,13 +178,14 @@ TEST(IcoReaderTest, FilesMadeByHand) {
   // clang-format off
   const std::vector<Row> rows = {
     {"3-byte header", {0, 0, 1}, "", "Error reading .ICO file header"},
-    {"reserved 1", reserved, "", "Error reading .ICO file header"},
+    {"reserved 1", With(BuildIco({small}), 0, 1), "", "Error reading .ICO file header"},
     {"short header word", BuildIco({small}), "", "Error reading .ICO file header", "h2"},
     {"no memory for the directory", BuildIco({small}), "", "Error allocating memory for icon directory entries", "a1"},
     {"directory read fails", BuildIco({small}), "", "Error reading icon directory entries from file", "r4"},
     {"directory read short", BuildIco({small}), "", "Error reading all icon directory entries from file", "h4"},
     {"count 65535 in 22 bytes", BuildIco({e16({})}, 1, 65535), "", "Error reading all icon directory entries from file"},
     {"count 0", BuildIco({}), "", ""},
+    {"directory up to the end", BuildIco({e16({})}), "", conv16},
     {"type 2", BuildIco({small, large}, 2), "3*<0 8*<1", ""},
     {"no memory for an image", BuildIco({small}), "", "Error allocating memory for " + i16, "a2"},
     {"image seek fails", BuildIco({small}), "", "Error locating " + i16, "s1"},
@@ -245,15 +240,15 @@ TEST(IcoReaderTest, FilesMadeByHand) {
     {"256 px 8-bit entry", BuildIco({{0, 0, 1, 8, Bitmap(256, 512, 1, 8)}, small}), "3<1 -0", ""},
     {"16 x 32 entry", BuildIco({{16, 32, 1, 4, Bitmap(16, 64, 1, 4)}, small}), "3<1 -0", ""},
     {"failure after a good entry", BuildIco({small, {16, 16, 1, 32, e12.data, 1129}}), "3<0", "Error reading all of icon with 16 x 16 pixels, 32 bits per pixel"},
-    {"written PNG", BuildIco({at256(png)}), "8p", ""},
-    {"PNG, directory depth 0", BuildIco({at256(png, 0, 0)}), "8p", ""},
+    {"written PNG", BuildIco({{0, 0, 1, 32, png}}), "8p", ""},
+    {"PNG, directory depth 0", BuildIco({{0, 0, 0, 0, png}}), "8p", ""},
     // The stream's own header decides, not the directory.
-    {"PNG, directory depth 8", BuildIco({at256(png, 1, 8)}), "8*p", ""},
+    {"PNG, directory depth 8", BuildIco({{0, 0, 1, 8, png}}), "8*p", ""},
     {"PNG under a 16 entry", BuildIco({e32(png)}), "8*p", ""},
-    {"IHDR CRC broken, then a bitmap", BuildIco({at256(badCrc), small}), "3<1 -0", ""},
-    {"stream cut", BuildIco({at256(Cut(png, 80))}), "-0", ""},
-    {"IDAT not deflate", BuildIco({at256(Rechunk(png, "IDAT", notDeflate))}), "-0", ""},
-    {"IHDR 65535 x 65535", BuildIco({at256(Rechunk(png, "IHDR", ihdr))}), "-0", ""},
+    {"IHDR CRC broken, then a bitmap", BuildIco({{0, 0, 1, 32, With(png, 29, 0)}, small}), "3<1 -0", ""},
+    {"stream cut", BuildIco({{0, 0, 1, 32, Cut(png, 80)}}), "-0", ""},
+    {"IDAT not deflate", BuildIco({{0, 0, 1, 32, Rechunk(png, "IDAT", notDeflate)}}), "-0", ""},
+    {"IHDR 65535 x 65535", BuildIco({{0, 0, 1, 32, Rechunk(png, "IHDR", huge)}}), "-0", ""},
     {"PNG past the end", BuildIco({{0, 0, 1, 32, png, static_cast<std::uint32_t>(png.size() + 1)}}), "", "Error reading all of temporary " + i0},
   };
   // clang-format on
