@@ -113,6 +113,7 @@ TEST(IcoWriterTest, GridsLayOutAndReadBack) {
         EXPECT_EQ(image, AsWritten(r));
       }
       EXPECT_EQ(GetU32(r.block.data() + 20), 0x01020304u);
+      EXPECT_EQ(r.blockSize, r.block.size());
       EXPECT_EQ(AsWritten(back.resources[index]), AsWritten(r));
       EXPECT_EQ(stored[index].storedBytes, length);
       EXPECT_EQ(stored[index].png, index == 8 && row.png == 1);
