@@ -3,18 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
-#include <utility>
 #include <vector>
 
-#include "model/ResourcePixels.h"
 #include "resources/ResourceRegistry.h"
 #include "support/FakePluginUi.h"
+#include "support/ReferenceText.h"
 
 namespace pictaro {
 namespace {
-
-using testing::RecordingDesktop;
 
 // A delivered layer region of our own bytes: red, green, blue and, with 4 planes, transparency.
 struct Region {
@@ -22,249 +18,144 @@ struct Region {
       : width(width), height(height), planes(planes) {
     for (int i = 0; i < width * height; ++i) bytes.insert(bytes.end(), fill.begin(), fill.end());
   }
-  void Set(int x, int y, std::vector<std::uint8_t> pixel) {
+  Region& Set(int x, int y, std::vector<std::uint8_t> pixel) {
     std::copy(pixel.begin(), pixel.end(), bytes.begin() + (y * width + x) * planes);
-  }
-  // Placed anywhere on the layer: only the rectangle's size matters.
-  LayerImage Image() const {
-    const Rect rect{10, 20, static_cast<int16>(10 + height), static_cast<int16>(20 + width)};
-    return {rect, bytes.data(), width * planes, planes};
+    return *this;
   }
   int width, height, planes;
   std::vector<std::uint8_t> bytes;
 };
 
-const GridSlot k16Bits4(0, 0, 0);
-const GridSlot k16Bits8(0, 1, 0);
-const GridSlot k16Bits32(0, 2, 1);
+const GridSlot k16At4(0, 0, 0), k16At8(0, 1, 0), k16At32(0, 2, 1);
 
-// The colour index of pixel (x, y), y from the top, of a 4- or 8-bit resource.
-int IndexAt(ResourceGrid& grid, const GridSlot& slot, int x, int y) {
-  ResourceBuffers b;
-  grid.GetBuffers(slot, b);
-  const std::uint8_t* row = b.colorBits + (slot.PixelSize() - 1 - y) * b.colorRowBytes;
-  return slot.BitsPerPixel() == 8 ? row[x] : (row[x / 2] >> (x % 2 == 0 ? 4 : 0)) & 0x0F;
-}
-
-const IconResource& ResourceOf(const ResourceGrid& grid, const GridSlot& slot) {
-  return grid.resources[ResourceGrid::IndexOf(slot)];
-}
-
-int Capture(const Region& region, const GridSlot& slot, ResourceGrid& grid,
-            RecordingDesktop& desktop, const CaptureTables& tables = {}) {
-  return CaptureResource(region.Image(), slot, grid, tables, desktop);
-}
-
-TEST(CaptureTest, ReducesToTheSlotsTableWithTransparentPixelsBlack) {
-  Region region(16, 16, 4, {0, 0, 0, 0});
-  region.Set(0, 0, {255, 0, 0, 128});  // half-transparent red
-  region.Set(1, 0, {255, 255, 255, 255});
-  region.Set(2, 15, {255, 255, 255, 0});  // transparent white: black underneath
+struct CaptureTest : ::testing::Test {
+  // The region placed anywhere on the layer: only the rectangle's size matters.
+  int Capture(const Region& region, const GridSlot& slot, const CaptureTables& tables = {}) {
+    const Rect rect{10, 20, int16(10 + region.height), int16(20 + region.width)};
+    const LayerImage image{rect, region.bytes.data(), region.width * region.planes, region.planes};
+    return CaptureResource(image, slot, grid, tables, desktop);
+  }
+  const IconResource& Of(const GridSlot& slot) {
+    return grid.resources[ResourceGrid::IndexOf(slot)];
+  }
+  std::string Pixels(const GridSlot& slot, std::vector<std::pair<int, int>> points) {
+    return Of(slot).present ? testing::PixelText(Of(slot), points) : "empty";
+  }
   ResourceGrid grid;
-  RecordingDesktop desktop;
+  testing::RecordingDesktop desktop;
+};
 
-  ASSERT_EQ(Capture(region, k16Bits8, grid, desktop), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 0, 0), 35);
-  EXPECT_FALSE(PixelAt(ResourceOf(grid, k16Bits8), 0, 0).masked);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 1, 0), 0);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 2, 15), 255);
-  EXPECT_TRUE(PixelAt(ResourceOf(grid, k16Bits8), 2, 15).masked);
-  EXPECT_EQ(PixelAt(ResourceOf(grid, k16Bits8), 0, 0).red, 255);  // the table travels along
-
-  ASSERT_EQ(Capture(region, k16Bits4, grid, desktop), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits4, 0, 0), 10);
-  EXPECT_EQ(IndexAt(grid, k16Bits4, 1, 0), 12);
-  EXPECT_EQ(IndexAt(grid, k16Bits4, 2, 15), 15);
-  EXPECT_TRUE(PixelAt(ResourceOf(grid, k16Bits4), 2, 15).masked);
-  EXPECT_FALSE(PixelAt(ResourceOf(grid, k16Bits4), 1, 0).masked);
-  EXPECT_EQ(ResourceOf(grid, k16Bits4).colorCount, 16u);
+TEST_F(CaptureTest, EachDepthTakesItsTableAlphaAndMask) {
+  Region region(16, 16, 4, {10, 20, 30, 0});
+  region.Set(0, 0, {255, 0, 0, 128}).Set(1, 0, {255, 255, 255, 255});
+  region.Set(2, 15, {255, 255, 255, 0}).Set(1, 2, {40, 50, 60, 1});
+  const std::vector<std::pair<int, int>> points = {{0, 0}, {1, 0}, {2, 15}, {1, 2}};
+  // The slot's table travels along; transparent pixels are black underneath, alpha 1 is opaque.
+  ASSERT_EQ(Capture(region, k16At8), 1);
+  EXPECT_EQ(Pixels(k16At8, points), "35:ff0000ff0 0:ffffffff0 255:000000ff1 172:333333ff0");
+  ASSERT_EQ(Capture(region, k16At4), 1);
+  EXPECT_EQ(Pixels(k16At4, points), "10:ff0000ff0 12:ffffffff0 15:000000ff1 15:000000ff0");
+  // Colour and alpha stay straight, also under transparent pixels.
+  ASSERT_EQ(Capture(region, k16At32), 1);
+  EXPECT_EQ(Pixels(k16At32, {{5, 5}, {0, 0}, {1, 2}}), "0a141e001 ff0000800 28323c010");
   EXPECT_TRUE(desktop.messages.empty());
+
+  // Without transparency every pixel is visible and opaque, even a black one.
+  ASSERT_EQ(Capture(Region(16, 16, 3, {0, 0, 0}), k16At32), 1);
+  for (int i = 0; i < 256; ++i) ASSERT_EQ(Pixels(k16At32, {{i % 16, i / 16}}), "000000ff0") << i;
 }
 
-TEST(CaptureTest, CustomTableServesEightBitOnly) {
+TEST_F(CaptureTest, CustomTableServesEightBitOnly) {
   Region region(16, 16, 4, {255, 255, 255, 255});
-  region.Set(3, 4, {255, 0, 0, 255});
-  region.Set(5, 6, {9, 9, 9, 0});
+  region.Set(3, 4, {255, 0, 0, 255}).Set(5, 6, {9, 9, 9, 0});
   ColorTable custom = GreyRampTable();
   const CaptureTables tables{.useCustomTable = true, .customTable = &custom};
-  ResourceGrid grid;
-  RecordingDesktop desktop;
-
-  ASSERT_EQ(Capture(region, k16Bits8, grid, desktop, tables), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 0, 0), 255);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 3, 4), 85);  // the grey nearest to pure red
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 5, 6), 0);
-  EXPECT_EQ(PixelAt(ResourceOf(grid, k16Bits8), 3, 4).green, 85);
-
-  // Equally near entries: the lowest index wins, for black (2, 0, 0) over (0, 2, 0) and for
+  // Pure red takes the nearest grey; the transparent pixel the table's black.
+  ASSERT_EQ(Capture(region, k16At8, tables), 1);
+  EXPECT_EQ(Pixels(k16At8, {{0, 0}, {3, 4}, {5, 6}}), "255:ffffffff0 85:555555ff0 0:000000ff1");
+  // Equally near entries: the lowest index wins, (2, 0, 0) over (0, 2, 0) for black, and for
   // white the first of many.
   custom.fill(255);
   custom[0] = custom[4] = 2;
   custom[1] = custom[2] = custom[3] = custom[5] = 0;
-  ASSERT_EQ(Capture(region, k16Bits8, grid, desktop, tables), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 5, 6), 0);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 0, 0), 2);
-
-  // Switched on without a table, the default one serves.
-  ASSERT_EQ(Capture(region, k16Bits8, grid, desktop, {true, nullptr}), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 0, 0), 0);
-
-  ASSERT_EQ(Capture(region, k16Bits4, grid, desktop, tables), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits4, 0, 0), 12);
-  EXPECT_EQ(IndexAt(grid, k16Bits4, 3, 4), 10);
+  ASSERT_EQ(Capture(region, k16At8, tables), 1);
+  EXPECT_EQ(Pixels(k16At8, {{5, 6}, {0, 0}}), "0:020000ff1 2:ffffffff0");
+  // Switched on without a table, the default one serves; 4 bits always use 1015.
+  ASSERT_EQ(Capture(region, k16At8, {true, nullptr}), 1);
+  EXPECT_EQ(Pixels(k16At8, {{0, 0}}), "0:ffffffff0");
+  ASSERT_EQ(Capture(region, k16At4, tables), 1);
+  EXPECT_EQ(Pixels(k16At4, {{0, 0}, {3, 4}}), "12:ffffffff0 10:ff0000ff0");
 }
 
-TEST(CaptureTest, EveryPixelTakesItsNearestTableColor) {
+TEST_F(CaptureTest, EveryPixelTakesItsNearestTableColor) {
   // Many distinct colours against a scattered table with repeated entries.
   std::uint32_t seed = 12345;
-  auto next = [&seed] {
-    return static_cast<std::uint8_t>((seed = seed * 1103515245 + 12345) >> 16);
-  };
+  auto next = [&seed] { return std::uint8_t((seed = seed * 1103515245 + 12345) >> 16); };
   Region region(48, 48, 3, {0, 0, 0});
   for (std::uint8_t& byte : region.bytes) byte = next();
   ColorTable custom{};
   for (std::size_t i = 0; i < custom.size(); ++i) custom[i] = i < 384 ? next() : custom[i - 384];
-  ResourceGrid grid;
-  RecordingDesktop desktop;
-  ColorTable table16{};
-  ASSERT_TRUE(LoadDefaultColorTable(kColorTable16, table16));
-
-  const GridSlot k48Bits8(3, 1, 0);
-  const GridSlot k48Bits4(3, 0, 0);
-  ASSERT_EQ(Capture(region, k48Bits8, grid, desktop, {true, &custom}), 1);
-  ASSERT_EQ(Capture(region, k48Bits4, grid, desktop), 1);
+  ASSERT_EQ(Capture(region, GridSlot(3, 1, 0), {true, &custom}), 1);
   for (int y = 0; y < 48; ++y) {
     for (int x = 0; x < 48; ++x) {
       const std::uint8_t* p = region.bytes.data() + (y * 48 + x) * 3;
-      ASSERT_EQ(IndexAt(grid, k48Bits8, x, y), NearestColorIndex(custom, 256, p[0], p[1], p[2]));
-      ASSERT_EQ(IndexAt(grid, k48Bits4, x, y), NearestColorIndex(table16, 16, p[0], p[1], p[2]));
+      ASSERT_EQ(Of(GridSlot(3, 1, 0)).colorBits[(47 - y) * 48 + x],
+                NearestColorIndex(custom, 256, p[0], p[1], p[2]));
     }
   }
 }
 
-TEST(CaptureTest, TrueColorKeepsColorAndAlphaStraight) {
-  Region region(16, 16, 4, {10, 20, 30, 0});
-  region.Set(1, 2, {40, 50, 60, 1});
-  ResourceGrid grid;
-  RecordingDesktop desktop;
-
-  ASSERT_EQ(Capture(region, k16Bits32, grid, desktop), 1);
-  const ResourcePixel hidden = PixelAt(ResourceOf(grid, k16Bits32), 0, 0);
-  EXPECT_EQ(hidden.red, 10);
-  EXPECT_EQ(hidden.green, 20);
-  EXPECT_EQ(hidden.blue, 30);
-  EXPECT_EQ(hidden.alpha, 0);
-  EXPECT_TRUE(hidden.masked);
-  const ResourcePixel faint = PixelAt(ResourceOf(grid, k16Bits32), 1, 2);
-  EXPECT_EQ(faint.red, 40);
-  EXPECT_EQ(faint.alpha, 1);
-  EXPECT_FALSE(faint.masked);
-
-  // Without transparency every pixel is visible and opaque, even a black one.
-  const Region opaque(16, 16, 3, {0, 0, 0});
-  ASSERT_EQ(Capture(opaque, k16Bits32, grid, desktop), 1);
-  ASSERT_TRUE(ResourceOf(grid, k16Bits32).present);
-  for (std::uint32_t y = 0; y < 16; ++y) {
-    for (std::uint32_t x = 0; x < 16; ++x) {
-      EXPECT_EQ(PixelAt(ResourceOf(grid, k16Bits32), x, y).alpha, 255);
-      EXPECT_FALSE(PixelAt(ResourceOf(grid, k16Bits32), x, y).masked);
-    }
-  }
-}
-
-TEST(CaptureTest, MissingDefaultTableLeavesColorZeroButBuildsMask) {
-  Region region(16, 16, 4, {255, 255, 255, 255});
-  region.Set(0, 0, {255, 255, 255, 0});
+TEST_F(CaptureTest, MissingDefaultTableLeavesColorZeroButBuildsMask) {
+  const Region region = Region(16, 16, 4, {255, 255, 255, 255}).Set(0, 0, {255, 255, 255, 0});
   ColorTable custom = GreyRampTable();
-  ResourceGrid grid;
-  RecordingDesktop desktop;
   {
     // Hidden: the custom table would have served, but the default must load.
     ResourceOverride hidden(kColorTableType, kColorTable256, std::nullopt);
-    ASSERT_EQ(Capture(region, k16Bits8, grid, desktop, {true, &custom}), 1);
+    ASSERT_EQ(Capture(region, k16At8, {true, &custom}), 1);
   }
   {
     ResourceOverride shortened(kColorTableType, kColorTable16, std::vector<std::uint8_t>(767, 9));
-    ASSERT_EQ(Capture(region, k16Bits4, grid, desktop), 1);
+    ASSERT_EQ(Capture(region, k16At4), 1);
   }
   ASSERT_EQ(desktop.messages.size(), 2u);
-  for (const auto& message : desktop.messages) {
-    EXPECT_EQ(message.text, "Cannot load default color table");
-    EXPECT_EQ(message.caption, "Pictaro");
-    EXPECT_EQ(message.icon, MessageIcon::Exclamation);
-    EXPECT_EQ(message.buttons, MessageButtons::Ok);
+  for (const auto& m : desktop.messages) {
+    EXPECT_EQ(std::tie(m.text, m.caption, m.icon, m.buttons),
+              std::make_tuple("Cannot load default color table", "Pictaro",
+                              MessageIcon::Exclamation, MessageButtons::Ok));
   }
-  for (const GridSlot& slot : {k16Bits8, k16Bits4}) {
-    const IconResource& resource = ResourceOf(grid, slot);
-    ASSERT_TRUE(resource.present);
-    EXPECT_TRUE(
-        std::all_of(resource.header + 40, resource.maskBits, [](auto b) { return b == 0; }));
-    EXPECT_TRUE(PixelAt(resource, 0, 0).masked);
-    EXPECT_FALSE(PixelAt(resource, 1, 0).masked);
+  for (const GridSlot& slot : {k16At8, k16At4}) {
+    EXPECT_TRUE(std::all_of(Of(slot).header + 40, Of(slot).maskBits, [](auto b) { return !b; }));
+    EXPECT_EQ(Pixels(slot, {{0, 0}, {1, 0}}), "0:000000ff1 0:000000ff0");
   }
 }
 
-TEST(CaptureTest, WhatTheSquareShowsDecidesTheResource) {
-  Region region(16, 16, 4, {255, 0, 0, 255});
-  ResourceGrid grid;
-  RecordingDesktop desktop;
-  ASSERT_EQ(Capture(region, k16Bits32, grid, desktop), 1);
-  grid.resources[ResourceGrid::IndexOf(k16Bits32)].modified = 0;
-
+TEST_F(CaptureTest, OnlyTheDeliveredSquareDecidesTheResource) {
+  ASSERT_EQ(Capture(Region(16, 16, 4, {255, 0, 0, 255}), k16At32), 1);
+  grid.resources[ResourceGrid::IndexOf(k16At32)].modified = 0;
   // Nothing delivered: no change at all.
-  ASSERT_EQ(CaptureResource(LayerImage{}, k16Bits32, grid, {}, desktop), 0);
-  EXPECT_TRUE(ResourceOf(grid, k16Bits32).present);
-  EXPECT_EQ(ResourceOf(grid, k16Bits32).modified, 0);
-
-  // Visible pixels outside the 16 x 16 square do not count.
+  ASSERT_EQ(CaptureResource(LayerImage{}, k16At32, grid, {}, desktop), 0);
+  EXPECT_EQ(std::make_tuple(Of(k16At32).present, Of(k16At32).modified), std::make_tuple(1, 0));
+  // Visible pixels outside the 16 x 16 square do not count: emptied and marked.
   Region wide(40, 40, 4, {255, 0, 0, 0});
-  wide.Set(11, 20, {255, 0, 0, 255});
-  wide.Set(20, 28, {255, 0, 0, 255});
-  ASSERT_EQ(Capture(wide, k16Bits32, grid, desktop), 1);
-  EXPECT_FALSE(ResourceOf(grid, k16Bits32).present);
-  EXPECT_EQ(ResourceOf(grid, k16Bits32).modified, 1);
-}
+  ASSERT_EQ(Capture(wide.Set(11, 20, {255, 0, 0, 255}).Set(20, 28, {255, 0, 0, 255}), k16At32), 1);
+  EXPECT_EQ(std::make_tuple(Of(k16At32).present, Of(k16At32).modified), std::make_tuple(0, 1));
 
-TEST(CaptureTest, SquareIsCentredInTheDeliveredRectangle) {
-  // 101 wide and high: x0 = y0 = 50 - 8 = 42.
-  Region region(101, 101, 3, {1, 1, 1});
-  region.Set(42, 42, {200, 0, 0});
-  region.Set(57, 57, {0, 200, 0});
-  region.Set(41, 42, {0, 0, 200});
-  ResourceGrid grid;
-  RecordingDesktop desktop;
-  ASSERT_EQ(Capture(region, k16Bits32, grid, desktop), 1);
-  EXPECT_EQ(PixelAt(ResourceOf(grid, k16Bits32), 0, 0).red, 200);
-  EXPECT_EQ(PixelAt(ResourceOf(grid, k16Bits32), 15, 15).green, 200);
-  EXPECT_EQ(PixelAt(ResourceOf(grid, k16Bits32), 1, 0).red, 1);
-}
-
-TEST(CaptureTest, SmallerRectangleIsReadOnlyWhereItLies) {
-  // 10 x 6 for a 16 x 16 square: columns 3 to 12 and rows 5 to 10 of the square lie inside.
-  const Region region(10, 6, 3, {7, 8, 9});
-  ResourceGrid grid;
-  RecordingDesktop desktop;
-  ASSERT_EQ(Capture(region, k16Bits32, grid, desktop), 1);
-  const IconResource& resource = ResourceOf(grid, k16Bits32);
-  EXPECT_EQ(PixelAt(resource, 3, 5).red, 7);
-  EXPECT_EQ(PixelAt(resource, 12, 10).alpha, 255);
-  EXPECT_FALSE(PixelAt(resource, 12, 10).masked);
-  for (auto [x, y] : {std::pair{2, 5}, {13, 10}, {3, 4}, {12, 11}, {0, 0}, {15, 15}}) {
-    EXPECT_TRUE(PixelAt(resource, x, y).masked) << x << "," << y;
-    EXPECT_EQ(PixelAt(resource, x, y).alpha, 0);
-    EXPECT_EQ(PixelAt(resource, x, y).red, 0);
-  }
-  ASSERT_EQ(Capture(region, k16Bits8, grid, desktop), 1);
-  EXPECT_EQ(IndexAt(grid, k16Bits8, 0, 0), 255);
-  EXPECT_TRUE(PixelAt(ResourceOf(grid, k16Bits8), 0, 0).masked);
-
+  // 101 wide and high: the square starts at 50 - 8 = 42.
+  Region odd(101, 101, 3, {1, 1, 1});
+  odd.Set(42, 42, {200, 0, 0}).Set(57, 57, {0, 200, 0}).Set(41, 42, {0, 0, 200});
+  ASSERT_EQ(Capture(odd, k16At32), 1);
+  EXPECT_EQ(Pixels(k16At32, {{0, 0}, {15, 15}, {1, 0}}), "c80000ff0 00c800ff0 010101ff0");
+  // 10 x 6 for a 16 x 16 square: only columns 3 to 12 and rows 5 to 10 are read, the rest is
+  // transparent black.
+  const Region small(10, 6, 3, {7, 8, 9});
+  ASSERT_EQ(Capture(small, k16At32), 1);
+  EXPECT_EQ(Pixels(k16At32, {{3, 5}, {12, 10}, {2, 5}, {13, 10}, {3, 4}, {12, 11}, {0, 0}}),
+            "070809ff0 070809ff0 000000001 000000001 000000001 000000001 000000001");
+  ASSERT_EQ(Capture(small, k16At8), 1);
+  EXPECT_EQ(Pixels(k16At8, {{0, 0}}), "255:000000ff1");
   // A single pixel lands in the middle of a 24 x 24 square: x0 = y0 = 0 - 12.
-  const Region dot(1, 1, 3, {7, 8, 9});
-  const GridSlot k24Bits32(1, 2, 1);
-  ASSERT_EQ(Capture(dot, k24Bits32, grid, desktop), 1);
-  EXPECT_EQ(PixelAt(ResourceOf(grid, k24Bits32), 12, 12).blue, 9);
-  EXPECT_FALSE(PixelAt(ResourceOf(grid, k24Bits32), 12, 12).masked);
-  EXPECT_TRUE(PixelAt(ResourceOf(grid, k24Bits32), 11, 12).masked);
+  ASSERT_EQ(Capture(Region(1, 1, 3, {7, 8, 9}), GridSlot(1, 2, 1)), 1);
+  EXPECT_EQ(Pixels(GridSlot(1, 2, 1), {{12, 12}, {11, 12}}), "070809ff0 000000001");
 }
 
 }  // namespace

@@ -1,56 +1,41 @@
 #include <gtest/gtest.h>
 
+#include "model/CellPicture.h"
 #include "model/ResourceGrid.h"
+#include "support/ReferenceText.h"
 
 namespace pictaro {
 namespace {
 
-// Sets pixel (x, y), y from the top, of a 32-bit resource.
-void SetPixel(ResourceGrid& grid, int index, int x, int y, std::uint8_t red, std::uint8_t green,
-              std::uint8_t blue, std::uint8_t alpha) {
-  IconResource& r = grid.resources[index];
-  std::uint8_t* p = r.colorBits + ((r.height - 1 - y) * r.width + x) * 4;
-  p[0] = blue;
-  p[1] = green;
-  p[2] = red;
-  p[3] = alpha;
-}
+using testing::Hex;
 
-std::vector<int> Rgb(const Raster& raster, int x, int y) {
-  const std::uint8_t* p = raster.At(x, y);
-  return {p[0], p[1], p[2]};
+// A 16 x 16 32-bit resource, transparent black but for the first pixels of the top row.
+void Paint32(ResourceGrid& grid, std::initializer_list<std::array<std::uint8_t, 4>> topRow) {
+  grid.PrepareResource(GridSlot(0, 2, 1));
+  std::uint8_t* p = grid.resources[12].colorBits + 15 * 64;
+  for (const auto& [red, green, blue, alpha] : topRow)
+    *p++ = blue, *p++ = green, *p++ = red, *p++ = alpha;
 }
 
 TEST(DrawResourceTest, ThirtyTwoBitPixelsInTheThreeViewModes) {
   ResourceGrid grid;
-  const GridSlot slot(0, 2, 1);
-  grid.PrepareResource(slot);
-  SetPixel(grid, 12, 0, 0, 10, 20, 30, 0);
-  SetPixel(grid, 12, 1, 0, 255, 0, 0, 128);
-  const std::uint32_t white = 0xFFFFFF;
-  const std::uint32_t olive = 0x204080;  // red 0x80, green 0x40, blue 0x20
-
-  Raster raster(22, 22);
-  // Centred at its own size: 16 px in a 22 px square starts at (3, 3).
-  ASSERT_EQ(grid.Draw(raster, 0, 0, 22, 22, 0, 0, olive, slot), 1);
-  EXPECT_EQ(raster.At(2, 2)[3], 0);
-  EXPECT_EQ(raster.At(19, 19)[3], 0);
-  EXPECT_EQ(Rgb(raster, 3, 3), (std::vector<int>{0x80, 0x40, 0x20}));  // alpha 0: background
-  EXPECT_EQ(Rgb(raster, 18, 18), (std::vector<int>{0x80, 0x40, 0x20}));
-
-  grid.Draw(raster, 0, 0, 22, 22, 0, 0, white, slot);
-  EXPECT_EQ(Rgb(raster, 4, 3), (std::vector<int>{255, 127, 127}));
-  grid.Draw(raster, 0, 0, 22, 22, 1, 0, white, slot);
-  EXPECT_EQ(Rgb(raster, 3, 3), (std::vector<int>{10, 20, 30}));  // data ignores alpha
-  EXPECT_EQ(Rgb(raster, 4, 3), (std::vector<int>{255, 0, 0}));
-  grid.Draw(raster, 0, 0, 22, 22, 2, 0, white, slot);
-  EXPECT_EQ(Rgb(raster, 3, 3), (std::vector<int>{255, 255, 255}));  // mask: white = clear
-  EXPECT_EQ(Rgb(raster, 4, 3), (std::vector<int>{127, 127, 127}));
-  EXPECT_EQ(Rgb(raster, 5, 3), (std::vector<int>{255, 255, 255}));  // prepared: alpha 0
-
+  Paint32(grid, {{10, 20, 30, 0}, {255, 0, 0, 128}});
+  // Centred at its own size: 16 pixels in 22 start at (3, 3). Pixels 2 to 5 of row 3 and 18 to
+  // 19 of row 18 in each view mode on a background; truncated blends, data without alpha, alpha
+  // as grey in the mask view.
+  const std::tuple<int, std::uint32_t, std::string> cases[] = {
+      {0, 0x204080, "00000000 804020ff bf1f0fff 804020ff 804020ff 00000000"},
+      {0, 0xFFFFFF, "00000000 ffffffff ff7f7fff ffffffff ffffffff 00000000"},
+      {1, 0xFFFFFF, "00000000 0a141eff ff0000ff 000000ff 000000ff 00000000"},
+      {2, 0xFFFFFF, "00000000 ffffffff 7f7f7fff ffffffff ffffffff 00000000"}};
+  for (const auto& [mode, background, pixels] : cases) {
+    Raster raster(22, 22);
+    ASSERT_EQ(grid.Draw(raster, 0, 0, 22, 22, mode, 0, background, GridSlot(0, 2, 1)), 1);
+    EXPECT_EQ(Hex(raster, 2, 3, 4) + " " + Hex(raster, 18, 18, 2), pixels) << mode;
+  }
   // An empty resource draws nothing.
   Raster untouched(22, 22);
-  EXPECT_EQ(grid.Draw(untouched, 0, 0, 22, 22, 0, 0, white, GridSlot(0, 1, 0)), 0);
+  EXPECT_EQ(grid.Draw(untouched, 0, 0, 22, 22, 0, 0, 0xFFFFFF, GridSlot(0, 1, 0)), 0);
   EXPECT_EQ(untouched.rgba, Raster(22, 22).rgba);
 }
 
@@ -64,27 +49,47 @@ TEST(DrawResourceTest, IndexedPixelsStretchAndShowThroughTheirMask) {
   b.colorBits[15 * b.colorRowBytes] = 0x10;  // top row: pixel 0 is entry 1
   b.maskBits[15 * b.maskRowBytes] = 0x40;    // top row: pixel 1 is transparent
 
+  // Four screen pixels a resource pixel, no smoothing; a transparent one leaves the raster as it
+  // was in mode 0, shows the stored colour in mode 1 and white in mode 2.
+  const char* pixels[] = {"c80000ff 09090909 000000ff", "c80000ff 000000ff 000000ff",
+                          "000000ff ffffffff 000000ff"};
   Raster raster(64, 64);
-  for (std::size_t i = 0; i < raster.rgba.size(); ++i) raster.rgba[i] = 9;
-  ASSERT_EQ(grid.Draw(raster, 0, 0, 64, 64, 0, 1, 0, slot), 1);
-  // Four screen pixels a resource pixel, no smoothing.
-  EXPECT_EQ(Rgb(raster, 0, 0), (std::vector<int>{200, 0, 0}));
-  EXPECT_EQ(Rgb(raster, 3, 3), (std::vector<int>{200, 0, 0}));
-  EXPECT_EQ(Rgb(raster, 4, 0), (std::vector<int>{9, 9, 9}));  // transparent: untouched
-  EXPECT_EQ(Rgb(raster, 8, 0), (std::vector<int>{0, 0, 0}));
-
-  grid.Draw(raster, 0, 0, 64, 64, 1, 1, 0, slot);
-  EXPECT_EQ(Rgb(raster, 4, 0), (std::vector<int>{0, 0, 0}));  // data: the stored colour
-  grid.Draw(raster, 0, 0, 64, 64, 2, 1, 0, slot);
-  EXPECT_EQ(Rgb(raster, 4, 0), (std::vector<int>{255, 255, 255}));
-  EXPECT_EQ(Rgb(raster, 0, 0), (std::vector<int>{0, 0, 0}));
-
-  const Raster icon = grid.IconImage(3);
-  ASSERT_EQ(icon.width, 16);
-  EXPECT_EQ(icon.At(0, 0)[0], 200);
-  EXPECT_EQ(icon.At(0, 0)[3], 255);
-  EXPECT_EQ(icon.At(1, 0)[3], 0);
+  std::fill(raster.rgba.begin(), raster.rgba.end(), 9);
+  for (int mode = 0; mode < 3; ++mode) {
+    ASSERT_EQ(grid.Draw(raster, 0, 0, 64, 64, mode, 1, 0, slot), 1);
+    EXPECT_EQ(Hex(raster, 3, 3, 2) + " " + Hex(raster, 8, 0), pixels[mode]) << mode;
+  }
+  // The icon's picture: the colour with the mask as alpha.
+  EXPECT_EQ(Hex(grid.IconImage(3), 0, 0, 3), "c80000ff 00000000 000000ff");
   EXPECT_EQ(grid.IconImage(4).width, 0);
+}
+
+TEST(CellPictureTest, ShadesAndRingsAroundTheImage) {
+  // Double precision and truncation for the frame: 44 gives 32 and 120 gives 89.
+  EXPECT_EQ(
+      (std::vector{ShadeOf(0xFFFFFF), ShadeOf(0), FrameShadeOf(0x808080), FrameShadeOf(0xFFFFFF),
+                   FrameShadeOf(0xF0F0F0), FrameShadeOf(0), FrameShadeOf(0x2C0078)}),
+      (std::vector<std::uint32_t>{0xBFBFBF, 0x7F7F7F, 0x606060, 0xBFBFBF, 0xB3B3B3, 0, 0x200059}));
+
+  // A red top-left and a blue bottom-right pixel on grey in each look (selected, stretched,
+  // focused), then a cell without a grid on white.
+  ResourceGrid grid;
+  Paint32(grid, {{255, 0, 0, 255}});
+  grid.resources[12].colorBits[15 * 4] = grid.resources[12].colorBits[15 * 4 + 3] = 255;
+  std::string text;
+  std::map<std::uint32_t, char> marks;
+  for (const auto& [selected, stretch, focused] : {std::array{false, false, false},
+                                                   {true, false, false},
+                                                   {false, true, true},
+                                                   {false, true, false},
+                                                   {true, true, false}}) {
+    Raster cell(22, 22);
+    PaintCell(cell, &grid, GridSlot(0, 2, 1), CellLook{0x808080, selected, stretch, focused});
+    text += testing::PictureText(cell, marks) + "\n";
+  }
+  Raster bare(22, 22);
+  PaintCell(bare, nullptr, GridSlot(0, 2, 1), CellLook{0xFFFFFF, false, false, false});
+  testing::ExpectMatchesReference(text + testing::PictureText(bare, marks), "model/cells.txt");
 }
 
 }  // namespace

@@ -14,7 +14,23 @@ class WorkingDocumentTest : public ::testing::Test {
  protected:
   // Leaves the grid with one unsaved resource.
   void Change() { grid.PrepareResource(GridSlot(0, 2, 1)); }
-  std::string PathOf(const std::string& name) const { return (folder.Path() / name).string(); }
+  std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
+  // The questions and choosers shown since the last call, then the working path, the working
+  // name, the name shown and how many resources are present and modified; "T" is the folder.
+  std::string Seen() {
+    std::string seen;
+    const auto add = [&seen](const auto&... parts) { (seen.append(parts), ...); };
+    for (const testing::ShownMessage& m : desktop.messages) add(m.text, " / ");
+    for (const FileRequest& r : desktop.fileRequests)
+      add(r.save ? "Save As " : "Open ", r.proposedName, " in ", r.initialFolder, " / ");
+    desktop.messages.clear();
+    desktop.fileRequests.clear();
+    add(document.workingPath, ", ", document.workingName, ", ", document.shownName, ", ",
+        std::to_string(grid.CountPresent()), std::to_string(grid.AnyModified()));
+    const std::string at = folder.Path().string();
+    for (std::size_t i; (i = seen.find(at)) != std::string::npos;) seen.replace(i, at.size(), "T");
+    return seen;
+  }
 
   testing::TempFolder folder;
   ResourceGrid grid;
@@ -26,29 +42,24 @@ TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
   document.workingPath = "/home/user/Documents/robot.ico";
   document.workingName = "robot.ico";
   document.New();  // nothing changed: no question
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(document.workingPath, "/home/user/Documents/");
-  EXPECT_EQ(document.workingName, "Untitled.ico");
-  EXPECT_EQ(document.shownName, "Untitled.ico");
+  EXPECT_EQ(Seen(), "/home/user/Documents/, Untitled.ico, Untitled.ico, 00");
 
   document.workingName = "robot.ico";
   Change();
   desktop.answers = {MessageAnswer::Cancel};
   document.New();
   ASSERT_EQ(desktop.messages.size(), 1u);
-  EXPECT_EQ(desktop.messages[0].text, "Save changes to the icon \"robot.ico\" before closing?");
-  EXPECT_EQ(desktop.messages[0].caption, "Pictaro");
-  EXPECT_EQ(desktop.messages[0].buttons, MessageButtons::YesNoCancel);
-  EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_TRUE(grid.AnyModified());  // Cancel keeps everything
-  EXPECT_EQ(document.workingName, "robot.ico");
-
-  desktop.answers = {MessageAnswer::No};
+  const testing::ShownMessage& m = desktop.messages[0];
+  EXPECT_EQ(std::tie(m.caption, m.buttons, m.icon),
+            std::make_tuple("Pictaro", MessageButtons::YesNoCancel, MessageIcon::Exclamation));
+  EXPECT_EQ(Seen(),
+            "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, "
+            "robot.ico, Untitled.ico, 11");
+  desktop.answers = {MessageAnswer::No};  // No saves nothing
   document.New();
-  EXPECT_EQ(grid.CountPresent(), 0);
-  EXPECT_FALSE(grid.AnyModified());
-  EXPECT_TRUE(desktop.fileRequests.empty());  // No saves nothing
-
+  EXPECT_EQ(Seen(),
+            "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, "
+            "Untitled.ico, Untitled.ico, 00");
   // A path without any separator leaves an empty folder.
   document.workingPath = "%USERPROFILE%\\My Documents";
   document.New();
@@ -59,87 +70,58 @@ TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
   document.workingPath = folder.Path().string();
   document.SaveWorkingFileAs();
   document.Open();
+  for (const FileRequest& r : desktop.fileRequests) {
+    EXPECT_EQ(std::tie(r.filter, r.defaultExtension),
+              std::make_tuple("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||", "ico"));
+  }
+  // Every chooser is cancelled: nothing changes.
+  EXPECT_EQ(Seen(), "Save As Untitled.ico in T / Open  in T / T, Untitled.ico, Untitled.ico, 00");
   document.workingName = "robot.ico";
   document.SaveWorkingFileAs();
   document.Open();
+  EXPECT_EQ(
+      Seen(),
+      "Save As Copy of robot.ico in T / Open robot.ico in T / T, robot.ico, Untitled.ico, 00");
   document.workingName = "untitled.ico";  // only the exact name is untitled
   document.Open();
-  ASSERT_EQ(desktop.fileRequests.size(), 5u);
-  EXPECT_TRUE(desktop.fileRequests[0].save);
-  EXPECT_EQ(desktop.fileRequests[0].proposedName, "Untitled.ico");
-  EXPECT_FALSE(desktop.fileRequests[1].save);
-  EXPECT_EQ(desktop.fileRequests[1].proposedName, "");
-  EXPECT_EQ(desktop.fileRequests[2].proposedName, "Copy of robot.ico");
-  EXPECT_EQ(desktop.fileRequests[3].proposedName, "robot.ico");
-  EXPECT_EQ(desktop.fileRequests[4].proposedName, "untitled.ico");
-  for (const FileRequest& request : desktop.fileRequests) {
-    EXPECT_EQ(request.filter, "Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||");
-    EXPECT_EQ(request.defaultExtension, "ico");
-    EXPECT_EQ(request.initialFolder, folder.Path().string());
-  }
-  // Every chooser was cancelled: nothing changed.
-  EXPECT_EQ(document.workingPath, folder.Path().string());
-  EXPECT_EQ(document.shownName, "Untitled.ico");
+  EXPECT_EQ(Seen(), "Open untitled.ico in T / T, untitled.ico, Untitled.ico, 00");
 }
 
-TEST_F(WorkingDocumentTest, SavingAnUntitledDocumentGoesStraightToSaveAs) {
+TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWritten) {
   document.workingPath = folder.Path().string();  // a folder: no file of its own
-  Change();
-  desktop.fileAnswers = {PathOf("robot.ico")};
-  EXPECT_TRUE(document.Save());
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(desktop.fileRequests.size(), 1u);
-  EXPECT_EQ(document.workingPath, PathOf("robot.ico"));
-  EXPECT_EQ(document.shownName, "robot.ico");
-  EXPECT_FALSE(grid.AnyModified());
-  EXPECT_TRUE(std::filesystem::exists(PathOf("robot.ico")));
-
-  // Saved again: straight to the file, no chooser.
-  Change();
-  EXPECT_TRUE(document.Save());
-  EXPECT_EQ(desktop.fileRequests.size(), 1u);
-}
-
-TEST_F(WorkingDocumentTest, YesSavesAndGoesOnOnlyWhenWritten) {
-  document.workingPath = folder.Path().string();
   Change();
   // Yes, then the Save As chooser cancelled: the work is not dropped.
   desktop.answers = {MessageAnswer::Yes};
   EXPECT_FALSE(document.ConfirmDiscard());
-  EXPECT_TRUE(grid.AnyModified());
-
+  const std::string asked = "Save changes to the icon \"Untitled.ico\" before closing? / ";
+  EXPECT_EQ(Seen(), asked + "Save As Untitled.ico in T / T, Untitled.ico, Untitled.ico, 11");
   desktop.answers = {MessageAnswer::Yes};
-  desktop.fileAnswers = {PathOf("kept.ico")};
+  desktop.fileAnswers = {In("kept.ico")};
   EXPECT_TRUE(document.ConfirmDiscard());
-  EXPECT_FALSE(grid.AnyModified());
-  EXPECT_EQ(document.workingName, "kept.ico");
+  EXPECT_TRUE(std::filesystem::exists(In("kept.ico")));
   EXPECT_TRUE(document.ConfirmDiscard());  // nothing unsaved any more: no question
-  EXPECT_EQ(desktop.messages.size(), 2u);
+  EXPECT_EQ(Seen(), asked + "Save As Untitled.ico in T / T/kept.ico, kept.ico, kept.ico, 10");
+  // Saved again: straight to the file, no chooser, no question.
+  Change();
+  EXPECT_TRUE(document.Save());
+  EXPECT_EQ(Seen(), "T/kept.ico, kept.ico, kept.ico, 10");
 }
 
 TEST_F(WorkingDocumentTest, OpenReadsTheChosenFileAndAFailedReadLeavesItUntitled) {
   Change();
-  ASSERT_EQ(grid.WriteIco(PathOf("saved.ico"), desktop), 1);
+  ASSERT_EQ(grid.WriteIco(In("saved.ico"), desktop), 1);
   grid.Clear();
-  desktop.fileAnswers = {PathOf("saved.ico")};
+  desktop.fileAnswers = {In("saved.ico")};
   document.Open();
-  EXPECT_EQ(grid.CountPresent(), 1);
-  EXPECT_EQ(document.workingName, "saved.ico");
-  EXPECT_EQ(document.shownName, "saved.ico");
-
+  EXPECT_EQ(Seen(), "Open  in  / T/saved.ico, saved.ico, saved.ico, 10");
   // The file vanished before the window opened again: the document is untitled beside it.
-  std::filesystem::remove(PathOf("saved.ico"));
+  std::filesystem::remove(In("saved.ico"));
   EXPECT_FALSE(document.LoadWorkingFile());
-  EXPECT_EQ(grid.CountPresent(), 0);
-  EXPECT_EQ(document.workingPath, folder.Path().string() + "/");
-  EXPECT_EQ(document.workingName, "Untitled.ico");
-  EXPECT_EQ(document.shownName, "Untitled.ico");
-
+  EXPECT_EQ(Seen(), "T/, Untitled.ico, Untitled.ico, 00");
   // A folder loads nothing, silently, and stays the working folder.
   document.workingPath = folder.Path().string();
   EXPECT_FALSE(document.LoadWorkingFile());
-  EXPECT_EQ(document.workingPath, folder.Path().string());
-  EXPECT_TRUE(desktop.messages.empty());
+  EXPECT_EQ(Seen(), "T, Untitled.ico, Untitled.ico, 00");
 }
 
 }  // namespace

@@ -9,38 +9,38 @@
 namespace pictaro {
 namespace {
 
-TEST(FileRequestRulesTest, ClassicFiltersBecomeWildcardsThatMatchEveryFile) {
+TEST(FileRequestRulesTest, FiltersFoldersAndExtensions) {
+  // Classic filters become wildcards that match every file.
   EXPECT_EQ(ToWildcard("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||"),
             "Icon Files (*.ico)|*.ico|All Files (*.*)|*");
   EXPECT_EQ(ToWildcard("Photoshop Color Tables (*.act)|*.act|All Files (*.*)|*.*||"),
             "Photoshop Color Tables (*.act)|*.act|All Files (*.*)|*");
   EXPECT_EQ(ToWildcard("Pictures|*.bmp;*.*||"), "Pictures|*.bmp;*");
-}
 
-TEST(FileRequestRulesTest, TheChooserOpensOnTheNearestExistingFolder) {
+  // The chooser opens on the nearest existing folder.
   testing::TempFolder temp;
-  const auto folder = temp.Path() / "icons";
-  std::filesystem::create_directory(folder);
+  const auto folder = temp.Path() / "icons", gone = temp.Path() / "gone" / "deeper";
+  std::filesystem::create_directories(folder);
   std::ofstream(folder / "robot.ico") << "x";
-  const std::filesystem::path documents = "/documents";
+  const std::pair<std::filesystem::path, std::filesystem::path> folders[] = {
+      {folder, folder},
+      {folder / "robot.ico", folder},
+      {folder / "Untitled.ico", folder},
+      {"%USERPROFILE%\\My Documents", "/documents"},
+      {"%USERPROFILE%\\", "/documents"},
+      {gone / "robot.ico", temp.Path()}};
+  for (const auto& [requested, opened] : folders) {
+    EXPECT_EQ(InitialFolder(requested.string(), "/documents"), opened) << requested;
+  }
 
-  EXPECT_EQ(InitialFolder(folder.string(), documents), folder);
-  EXPECT_EQ(InitialFolder((folder / "robot.ico").string(), documents), folder);
-  EXPECT_EQ(InitialFolder((folder / "Untitled.ico").string(), documents), folder);
-  EXPECT_EQ(InitialFolder("%USERPROFILE%\\My Documents", documents), documents);
-  EXPECT_EQ(InitialFolder("%USERPROFILE%\\", documents), documents);
-
-  const auto deleted = temp.Path() / "gone" / "deeper";
-  std::filesystem::create_directories(deleted);
-  std::filesystem::remove_all(temp.Path() / "gone");
-  EXPECT_EQ(InitialFolder((deleted / "robot.ico").string(), documents), temp.Path());
-}
-
-TEST(FileRequestRulesTest, TheDefaultExtensionIsAddedOnlyToANameWithoutOne) {
-  EXPECT_EQ(WithDefaultExtension("/icons/robot", "ico"), "/icons/robot.ico");
-  EXPECT_EQ(WithDefaultExtension("/icons.old/robot", "ico"), "/icons.old/robot.ico");
-  EXPECT_EQ(WithDefaultExtension("/icons/robot.ico", "ico"), "/icons/robot.ico");
-  EXPECT_EQ(WithDefaultExtension("/icons/archive.tar", "ico"), "/icons/archive.tar");
+  // The default extension is added only to a name without one.
+  const std::pair<std::string, std::string> names[] = {
+      {"/icons/robot", "/icons/robot.ico"},
+      {"/icons.old/robot", "/icons.old/robot.ico"},
+      {"/icons/robot.ico", "/icons/robot.ico"},
+      {"/icons/archive.tar", "/icons/archive.tar"}};
+  for (const auto& [name, withExtension] : names)
+    EXPECT_EQ(WithDefaultExtension(name, "ico"), withExtension);
   EXPECT_EQ(WithDefaultExtension("/icons/robot", ""), "/icons/robot");
 }
 

@@ -1,19 +1,16 @@
 // The main window built for real on the display, inside a call of the host: its layout,
-// painting, selection, colours and menus.
+// painting, selection, colours, menus, keys, options and tabs.
 #include "ui/main/MainDialog.h"
 
 #include <gtest/gtest.h>
-#include <wx/button.h>
 #include <wx/menu.h>
 #include <wx/radiobut.h>
 #include <wx/textctrl.h>
 
 #include <filesystem>
-#include <fstream>
-#include <functional>
-#include <optional>
-#include <set>
+#include <sstream>
 
+#include "model/ActFile.h"
 #include "model/SettingsRecord.h"
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
@@ -22,15 +19,19 @@
 #include "support/TempFolder.h"
 #include "ui/WxTestSupport.h"
 #include "ui/main/GridPanel.h"
+#include "ui/views/CapturePage.h"
 #include "ui/views/DialogBuilder.h"
 
 namespace pictaro {
 namespace {
 
+using testing::Click;
+using testing::Key;
+using testing::Snapshot;
+
 class MainWindowTest : public ::testing::Test {
  protected:
-  explicit MainWindowTest(Layer layer = Layer{64, 48, 4,
-                                              std::vector<std::uint8_t>(64 * 48 * 4, 0x80)})
+  explicit MainWindowTest(Layer layer = {64, 48, 4, std::vector<std::uint8_t>(64 * 48 * 4, 0x80)})
       : host(std::move(layer)) {}
 
   // Opens the window on the host's layer, runs `body` on it and closes it.
@@ -46,228 +47,228 @@ class MainWindowTest : public ::testing::Test {
     });
   }
 
-  static void Click(MainDialog& window, int id) {
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(window.FindWindow(id));
-    window.FindWindow(id)->ProcessWindowEvent(click);
-  }
-
   testing::WxSession wx;
   SubstituteHost host;
   testing::RecordingDesktop desktop;
   testing::TempFolder settings;
 };
 
-// The ids of the radios that are checked, in creation order.
-std::vector<int> CheckedRadios(wxWindow& window) {
-  std::vector<int> checked;
-  for (int id : {1031, 1032, 1033, 1034, 1043, 1037, 1036, 1035, 1040, 1039}) {
-    auto* radio = dynamic_cast<wxRadioButton*>(window.FindWindow(id));
-    if (radio != nullptr && radio->GetValue()) checked.push_back(id);
+void Command(wxWindow& window, std::initializer_list<int> ids) {
+  for (int id : ids) {
+    wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
+    window.ProcessWindowEvent(command);
   }
-  return checked;
 }
 
-// The tips that the Build button, the 256x256 cell and the Preview page's Add button carry.
-std::string TipsOf(wxWindow& window) {
-  std::string tips;
-  for (int id : {1000, 1038, 1097}) tips += window.FindWindow(id)->GetToolTipText() + "|";
-  return tips;
-}
-constexpr const char* kAddTip =
-    "Update the selected icon resource using the data on the Photoshop layer|";
-
-std::vector<int> SelectedCells(const MainDialog& window) {
-  std::vector<int> selected;
-  for (GridCell* cell : window.cells) {
-    if (cell->GetSelected()) selected.push_back(cell->GetId());
-  }
-  return selected;
+// The selection: the slot, the checked radios (those of the size, depth, mask and the Preview
+// page's view mode) and the highlighted cells.
+std::string SelectionOf(MainDialog& w) {
+  std::ostringstream s;
+  s << w.currentSlot.sizeIndex << w.currentSlot.depthIndex << w.currentSlot.maskIndex
+    << w.currentSlot.viewMode << " radios";
+  for (int id : {1031, 1032, 1033, 1034, 1043, 1037, 1036, 1035, 1040, 1039, 1045, 1046, 1047})
+    if (dynamic_cast<wxRadioButton*>(w.FindWindow(id))->GetValue()) s << ' ' << id;
+  s << " cells";
+  for (GridCell* cell : w.cells)
+    if (cell->GetSelected()) s << ' ' << cell->GetId();
+  return s.str();
 }
 
-TEST_F(MainWindowTest, AFirstStartShowsTheDefaults) {
-  wxImage panel;
-  std::vector<std::string> tabs;
-  std::string label;
-  std::vector<int> radios, selected;
-  std::vector<std::pair<wxRect, int>> cellRects;
-  std::string tips;
-  int tab = -1;
-  std::vector<int> outside;
-  bool minimiseBox = true;
+// The document, the colours, the options, the tab, and whether the Build button, the 256x256
+// cell and the Preview page's Add button have a tip.
+std::string OptionsOf(MainDialog& w) {
+  const LayerWindow& view = w.layerView->window;
+  std::ostringstream s;
+  s << w.document.workingName << '|' << w.FindWindow(main_ids::kWorkingName)->GetLabel() << ' '
+    << w.grid.CountPresent() << (w.grid.AnyModified() ? "*" : "") << std::hex << " colour "
+    << w.backgroundColor << '|' << w.cells[0]->GetBackgroundColor() << std::dec << " png "
+    << w.pngCompression << w.grid.pngCompress << " same " << view.samePosition << " auto "
+    << w.generateTableAutomatically << view.autoTable << " custom " << w.useCustomTable
+    << view.useCustomTable << " left " << view.gridPositions[3].left << " tab "
+    << w.pageTabs->GetSelection() << " tips ";
+  for (int id : {1000, 1038, 1097}) s << !w.FindWindow(id)->GetToolTipText().empty();
+  return s.str();
+}
+
+constexpr const char* kFirstSelection = "3210 radios 1034 1037 1040 1045 cells 1029";
+constexpr const char* kFirstOptions =
+    "Untitled.ico|Untitled.ico 0 colour ffffff|ffffff png 00 same 0 auto 11 custom 11 left 22 "
+    "tab 0 tips 111";
+
+TEST_F(MainWindowTest, AFirstStartShowsTheDefaultsAndCellPressesSelect) {
   WithWindow([&](MainDialog& window) {
     // Every control lies wholly inside what shows of its page, and of the window.
     wxWindow* client = window.FindWindow(main_ids::kDone)->GetParent();
     for (wxWindow* area :
          {window.pageTabs->GetPage(0), window.pageTabs->GetPage(1), window.pageTabs->GetPage(2),
-          client, client->FindWindow(main_ids::kGridPanel)}) {
-      for (wxWindow* control : area->GetChildren()) {
-        if (!wxRect(area->GetClientSize()).Contains(control->GetRect()))
-          outside.push_back(control->GetId());
-      }
+          client, window.FindWindow(main_ids::kGridPanel)}) {
+      for (wxWindow* control : area->GetChildren())
+        EXPECT_TRUE(wxRect(area->GetClientSize()).Contains(control->GetRect())) << control->GetId();
     }
-    minimiseBox = window.HasFlag(wxMINIMIZE_BOX);
-    for (size_t i = 0; i < window.pageTabs->GetPageCount(); ++i) {
-      tabs.push_back(window.pageTabs->GetPageText(i).utf8_string());
-    }
-    tab = window.pageTabs->GetSelection();
-    label = window.FindWindow(main_ids::kWorkingName)->GetLabel().utf8_string();
-    radios = CheckedRadios(window);
-    selected = SelectedCells(window);
-    for (GridCell* cell : window.cells) cellRects.emplace_back(cell->GetRect(), cell->GetId());
-    tips = TipsOf(window);
-    panel = testing::Snapshot(*window.gridPanel);
-  });
-  EXPECT_EQ(tabs, (std::vector<std::string>{"Preview", "Verify", "Capture"}));
-  EXPECT_EQ(tab, 0);
-  EXPECT_EQ(outside, std::vector<int>{});
-  EXPECT_FALSE(minimiseBox);
-  EXPECT_EQ(label, "Untitled.ico");
-  EXPECT_EQ(radios, (std::vector<int>{1034, 1037, 1040}));
-  EXPECT_EQ(selected, std::vector<int>{1029});  // 48x48 32-bit
-  EXPECT_EQ(tips,
-            "Build entire grid, all of same size (shift), all of same depth (control)|"
-            "256x256 pixels with true color|" +
-                std::string(kAddTip));
-
-  // Each cell is its resource's size plus the frame, where the template puts its corner.
-  const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
-  for (const auto& [rect, id] : cellRects) {
-    const int side = id == 1038             ? 256
-                     : (id - 1018) % 4 == 3 ? 48
-                     : (id - 1018) % 4 == 2 ? 32
-                     : (id - 1018) % 4 == 1 ? 24
-                                            : 16;
-    EXPECT_EQ(rect.GetSize(), wxSize(side + 6, side + 6)) << id;
-    for (const ControlTemplate& c : layout.controls) {
-      if (c.id == id) {
-        EXPECT_EQ(rect.GetPosition(), DialogRect(c).GetPosition()) << id;
-      }
-    }
-  }
-
-  // The panel: white behind the cells, its shade (191) in the bands, the white line at 430.
-  ASSERT_TRUE(panel.IsOk());
-  ASSERT_GT(panel.GetHeight(), 440);
-  const int x = panel.GetWidth() - 4;
-  EXPECT_EQ(testing::PixelOf(panel, x, 34), 0xBFBFBFu);
-  EXPECT_EQ(testing::PixelOf(panel, x, 35), 0xFFFFFFu);
-  EXPECT_EQ(testing::PixelOf(panel, x, 324), 0xFFFFFFu);
-  EXPECT_EQ(testing::PixelOf(panel, x, 325), 0xBFBFBFu);
-  EXPECT_EQ(testing::PixelOf(panel, x, 429), 0xBFBFBFu);
-  EXPECT_EQ(testing::PixelOf(panel, x, 430), 0xFFFFFFu);
-  EXPECT_EQ(testing::PixelOf(panel, x, 431), 0xBFBFBFu);
-}
-
-TEST_F(MainWindowTest, ADarkBackgroundLightensTheBandsAndTheirControls) {
-  wxImage panel;
-  wxRect label, radio;
-  std::uint32_t cellBackground = 0;
-  WithWindow([&](MainDialog& window) {
+    EXPECT_FALSE(window.HasFlag(wxMINIMIZE_BOX));
+    std::string texts;
+    for (size_t i = 0; i < window.pageTabs->GetPageCount(); ++i)
+      texts += window.pageTabs->GetPageText(i).utf8_string() + "|";
+    for (int id : {1000, 1038, 1097}) texts += window.FindWindow(id)->GetToolTipText() + "|";
+    EXPECT_EQ(texts,
+              "Preview|Verify|Capture|Build entire grid, all of same size (shift), all of same "
+              "depth (control)|256x256 pixels with true color|Update the selected icon resource "
+              "using the data on the Photoshop layer|");
+    EXPECT_EQ(SelectionOf(window), kFirstSelection);
+    EXPECT_EQ(OptionsOf(window), kFirstOptions);
+    // The cells in their places at their sizes, the bands, the line between the radios and the
+    // buttons; black (cycled to from the last colour) lightens the bands and what stands on them.
+    const wxImage light = Snapshot(*window.gridPanel);
     window.BackgroundColors[0] = 0x000000;
-    Click(window, main_ids::kCycle);  // from 15 to 0
-    cellBackground = window.cells[0]->GetBackgroundColor();
-    label = window.FindWindow(main_ids::kWorkingName)->GetRect();
-    radio = window.FindWindow(1043)->GetRect();
-    panel = testing::Snapshot(*window.gridPanel);
-  });
-  EXPECT_EQ(cellBackground, 0u);
-  ASSERT_TRUE(panel.IsOk());
-  EXPECT_EQ(testing::PixelOf(panel, panel.GetWidth() - 4, 20), 0x7F7F7Fu);
-  EXPECT_EQ(testing::PixelOf(panel, panel.GetWidth() - 4, 100), 0x000000u);
-  // Past the end of its text the label shows the band's colour, and so does the radio's edge.
-  EXPECT_EQ(testing::PixelOf(panel, label.GetRight() - 1, label.y + label.height / 2), 0x7F7F7Fu);
-  EXPECT_EQ(testing::PixelOf(panel, radio.x + radio.width / 2, radio.y), 0x7F7F7Fu);
-}
-
-TEST_F(MainWindowTest, CycleWithShiftGoesBackwards) {
-  std::uint32_t color = 0;
-  int index = -1;
-  WithWindow([&](MainDialog& window) {
-    desktop.shift = true;
     Click(window, main_ids::kCycle);
-    color = window.backgroundColor;
-    index = window.backgroundIndex;
-  });
-  EXPECT_EQ(color, 0xCCCCCCu);
-  EXPECT_EQ(index, 14);
-}
+    testing::ExpectPicture({light, Snapshot(*window.gridPanel)}, "main-panel");
 
-TEST_F(MainWindowTest, ACellClickSelectsItsSlotAndKeepsTheViewMode) {
-  GridSlot afterSmall, afterLarge;
-  std::vector<int> radiosSmall, radiosLarge, selectedSmall, selectedLarge;
-  WithWindow([&](MainDialog& window) {
-    window.currentSlot.viewMode = 2;
-    Click(window, 1018);  // 16x16 4-bit
-    afterSmall = window.currentSlot;
-    radiosSmall = CheckedRadios(window);
-    selectedSmall = SelectedCells(window);
-    Click(window, 1038);
-    afterLarge = window.currentSlot;
-    radiosLarge = CheckedRadios(window);
-    selectedLarge = SelectedCells(window);
-  });
-  EXPECT_EQ(afterSmall, GridSlot(0, 0, 0, 2));
-  EXPECT_EQ(radiosSmall, (std::vector<int>{1031, 1035, 1039}));
-  EXPECT_EQ(selectedSmall, std::vector<int>{1018});
-  EXPECT_EQ(afterLarge, GridSlot(4, 2, 1, 2));
-  EXPECT_EQ(radiosLarge, (std::vector<int>{1043, 1037, 1040}));
-  EXPECT_EQ(selectedLarge, std::vector<int>{1038});
-}
-
-TEST_F(MainWindowTest, EveryMenuItemWithItsStates) {
-  // Each drop-down as it opens: label, then c for a check mark and - for a disabled item.
-  auto describe = [](MainDialog& window) {
-    std::string text;
-    wxMenuBar* bar = window.GetMenuBar();
-    for (size_t m = 0; m < bar->GetMenuCount(); ++m) {
-      wxMenu* menu = bar->GetMenu(m);
-      wxMenuEvent open(wxEVT_MENU_OPEN, 0, menu);
-      window.ProcessWindowEvent(open);
-      text += bar->GetMenuLabel(m).utf8_string() + ":";
-      for (wxMenuItem* item : menu->GetMenuItems()) {
-        if (item->IsSeparator()) {
-          text += " |";
-          continue;
-        }
-        text += ' ' + item->GetItemLabel().utf8_string();
-        if (item->IsCheckable() && item->IsChecked()) text += "[c]";
-        if (!item->IsEnabled()) text += "[-]";
-      }
-      text += "\n";
+    // A press on a cell selects its slot, the view mode kept, and takes the focus. The preview
+    // can't be clicked: it leaves the focus where it was and shows no pointing hand, but the
+    // window still hears of the press.
+    std::vector<int> pressed;
+    for (GridCell* cell : {window.cells[0], window.previewCell, window.cells[12]}) {
+      cell->Bind(wxEVT_BUTTON, [&pressed](wxCommandEvent& event) {
+        pressed.push_back(event.GetId());
+        event.Skip();
+      });
     }
+    auto press = [](wxWindow& cell) {
+      wxMouseEvent down(wxEVT_LEFT_DOWN);
+      testing::Send(cell, down);
+      testing::Settle();
+    };
+    window.currentSlot.viewMode = 2;
+    press(*window.cells[0]);  // 16x16 4-bit
+    EXPECT_EQ(SelectionOf(window), "0002 radios 1031 1035 1039 1045 cells 1018");
+    press(*window.previewCell);
+    EXPECT_TRUE(window.cells[0]->HasFocus());
+    EXPECT_TRUE(window.cells[0]->GetCursor().IsOk() && !window.previewCell->GetCursor().IsOk());
+    press(*window.cells[12]);
+    EXPECT_EQ(SelectionOf(window), "4212 radios 1043 1037 1040 1045 cells 1038");
+    EXPECT_EQ(pressed, (std::vector<int>{1018, 1041, 1038}));
+    // Clickable and unselected, the stretched preview shows the focus in its frame's middle ring
+    // while it has it.
+    window.previewCell->SetSelected(0);
+    window.previewCell->SetClickable(1);
+    std::vector<std::uint32_t> ring;
+    for (GridCell* cell : {window.previewCell, window.cells[0]}) {
+      press(*cell);
+      ring.push_back(testing::PixelOf(Snapshot(*window.previewCell), 1, 100));
+    }
+    EXPECT_EQ(ring, (std::vector<std::uint32_t>{0x5C5C5C, 0x000000}));
+  });
+}
+
+TEST_F(MainWindowTest, MenusShowTheirStatesWebPagesOpenAndPagesKeepTheirKeys) {
+  // The Options drop-down as it opens: an item with a check mark is c (C when disabled), one
+  // without . (- when disabled), a separator |.
+  auto options = [](MainDialog& window) {
+    wxMenu* menu = window.GetMenuBar()->GetMenu(1);
+    wxMenuEvent open(wxEVT_MENU_OPEN, 0, menu), close(wxEVT_MENU_CLOSE);
+    window.ProcessWindowEvent(open);
+    std::string text;
+    for (wxMenuItem* item : menu->GetMenuItems()) {
+      const bool checked = item->IsCheckable() && item->IsChecked();
+      text += item->IsSeparator() ? '|' : "-C.c"[2 * item->IsEnabled() + checked];
+    }
+    window.ProcessWindowEvent(close);
     return text;
   };
-  std::string fresh, changed;
-  int png = -1;
+  std::vector<int> reachedWindow;
   WithWindow([&](MainDialog& window) {
-    fresh = describe(window);
-    for (int id : {menu_ids::kUseCustomTable, menu_ids::kShowToolTips, menu_ids::kPngCompression,
-                   menu_ids::kSamePosition}) {
-      wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
-      window.ProcessWindowEvent(command);
+    EXPECT_EQ(options(window), "c.|c.c|..");
+    Command(window, {menu_ids::kUseCustomTable, menu_ids::kShowToolTips, menu_ids::kPngCompression,
+                     menu_ids::kSamePosition});
+    EXPECT_EQ(options(window), "..|.-C|cc");
+    EXPECT_EQ(window.grid.pngCompress, 1);
+
+    desktop.urlOpens = false;  // a page that can't be opened changes nothing and says nothing
+    Command(window, {menu_ids::kProductPage, menu_ids::kSupportPage, menu_ids::kDeveloperSupport,
+                     menu_ids::kXpIcons, menu_ids::kVistaIcons, menu_ids::kVistaExperience,
+                     menu_ids::kHomePage});
+    EXPECT_EQ(SelectionOf(window), kFirstSelection);
+
+    // Keys as the focused control of each page sees them first: only Delete goes on to the
+    // window, where Esc would have meant Done.
+    window.Bind(wxEVT_CHAR_HOOK, [&reachedWindow](wxKeyEvent& event) {
+      reachedWindow.push_back(event.GetKeyCode());
+      event.Skip();
+    });
+    for (int control : {1082, kViewRadioBoth}) {
+      for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_DELETE}) Key(*window.FindWindow(control), key);
     }
-    changed = describe(window);
-    png = window.grid.pngCompress;
   });
-  EXPECT_EQ(fresh,
-            "&File: &New &Open... &Save Save &As...\n"
-            "&Options: Show &Tool Tips[c] Set &Background Colors... | &Use Custom Color Table[c] "
-            "&Set Custom Color Table... &Generate Custom Color Table Automatically[c] | "
-            "Use Same Grid &Position for All Depths Use PNG &Compression on 256x256 Resource\n"
-            "&Web: Pictaro &Product Page Pictaro &Support Page | Quillory: &Developer Support "
-            "Microsoft: Creating Windows &XP Icons Microsoft: &Vista Icon Development Guidelines "
-            "Microsoft: Vista &User Experience Guidelines | &Quillory Home Page\n");
-  EXPECT_EQ(changed,
-            "&File: &New &Open... &Save Save &As...\n"
-            "&Options: Show &Tool Tips Set &Background Colors... | &Use Custom Color Table "
-            "&Set Custom Color Table...[-] &Generate Custom Color Table Automatically[c][-] | "
-            "Use Same Grid &Position for All Depths[c] Use PNG &Compression on 256x256 "
-            "Resource[c]\n"
-            "&Web: Pictaro &Product Page Pictaro &Support Page | Quillory: &Developer Support "
-            "Microsoft: Creating Windows &XP Icons Microsoft: &Vista Icon Development Guidelines "
-            "Microsoft: Vista &User Experience Guidelines | &Quillory Home Page\n");
-  EXPECT_EQ(png, 1);
+  EXPECT_EQ(reachedWindow, (std::vector<int>{WXK_DELETE, WXK_DELETE}));
+  // The maker's pages are the documentation installed beside the module.
+  std::string kinds;
+  for (const std::string& url : desktop.openedUrls) {
+    const bool file =
+        url.rfind("file://", 0) == 0 && std::filesystem::is_regular_file(url.substr(7));
+    kinds += file ? 'f' : url.rfind("https://learn.microsoft.com/", 0) == 0 ? 'm' : '?';
+  }
+  EXPECT_EQ(kinds, "fffmmmf");
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowTest, ARecordOfAnotherSizeIsReportedAndStoredIndicesStayHarmless) {
+  // A record one byte short: reported, the defaults kept, a valid record stored on leaving.
+  testing::WriteBytes(settings.Path() / "Settings", std::vector<std::uint8_t>(2263, 1));
+  WithWindow([&](MainDialog& window) {
+    EXPECT_EQ(SelectionOf(window) + OptionsOf(window),
+              kFirstSelection + std::string(kFirstOptions));
+  });
+  ASSERT_EQ(desktop.messages.size(), 1u);
+  EXPECT_EQ(desktop.messages[0].text,
+            "Could not read settings, error was 0 - Success (2263 bytes of 2264)");
+  EXPECT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
+
+  desktop.messages.clear();
+  SettingsRecord record;
+  std::tie(record.sizeIndex, record.depthIndex, record.maskIndex) = std::tuple(3, 2, 1);
+  for (std::uint32_t i = 0; i < 16; ++i) record.backgroundColors[i] = i + 1;
+  record.backgroundIndex = -5;
+  record.tabIndex = 7;
+  testing::WriteBytes(settings.Path() / "Settings", EncodeSettings(record));
+  WithWindow([&](MainDialog& window) {
+    EXPECT_EQ(window.pageTabs->GetSelection(), 2);  // any other index shows Capture
+    Click(window, main_ids::kCycle);                // the list wraps both ways
+    EXPECT_EQ(std::pair(window.backgroundIndex, window.backgroundColor), std::pair(12, 13u));
+    desktop.shift = true;  // backwards
+    Click(window, main_ids::kCycle);
+    EXPECT_EQ(std::pair(window.backgroundIndex, window.backgroundColor), std::pair(11, 12u));
+  });
+  EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST_F(MainWindowTest, ColorTableFilesAndTheOptionsTheyTurnOff) {
+  std::vector<std::uint8_t> act(772, 0);
+  act[3] = 0x42;  // entry 1's red
+  testing::WriteBytes(settings.Path() / "good.act", act);
+  act.resize(767);
+  testing::WriteBytes(settings.Path() / "short.act", act);
+  const struct {
+    const char *file, *message, *options;
+  } rows[] = {
+      {"good.act", "", "auto 00 custom 11"},
+      {"short.act", kActTooShortMessage, "auto 00 custom 00"},
+      {"missing.act", "Can't open color table file", "auto 00 custom 00"},
+  };
+  WithWindow([&](MainDialog& window) {
+    for (const auto& row : rows) {
+      desktop.messages.clear();
+      window.useCustomTable = true;
+      desktop.fileAnswers = {(settings.Path() / row.file).string()};
+      Command(window, {menu_ids::kSetCustomTable});
+      desktop.messages.push_back({"", "", MessageIcon::None, MessageButtons::Ok});  // none: ""
+      EXPECT_EQ(desktop.messages[0].text, row.message);
+      EXPECT_EQ(desktop.messages[0].icon, MessageIcon::None);
+      EXPECT_NE(OptionsOf(window).find(row.options), std::string::npos) << row.file;
+    }
+    EXPECT_EQ(desktop.fileRequests.back().filter,
+              "Photoshop Color Tables (*.act)|*.act|All Files (*.*)|*.*||");
+    EXPECT_EQ(window.customTable[3] + window.layerView->window.customTable[3], 2 * 0x42);
+  });
 }
 
 // The main window over the sample layer, whose artwork stands at the standard positions.
@@ -276,12 +277,8 @@ class SampleWindowTest : public MainWindowTest {
   SampleWindowTest() : MainWindowTest(testing::SampleLayer()) {}
 };
 
-TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
+TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeysActOnlyWithTheMenusClosed) {
   std::vector<int> counts;
-  std::vector<int> radios;
-  GridSlot after;
-  bool askedAfterClear = true;
-  std::vector<std::size_t> questions;
   WithWindow([&](MainDialog& window) {
     window.currentSlot.viewMode = 1;
     desktop.shift = true;  // the current size in its three depths
@@ -293,304 +290,201 @@ TEST_F(SampleWindowTest, BuildFillsTheListedSlotsAndKeepsTheSelection) {
     window.grid.Clear();
     Click(window, main_ids::kBuild);
     counts.push_back(window.grid.CountPresent());
-    after = window.currentSlot;
-    radios = CheckedRadios(window);
+    EXPECT_EQ(SelectionOf(window), "3101 radios 1034 1036 1039 1045 cells 1025");
 
     // Clear asks nothing afterwards. Delete and Insert, also the number pad's, then Esc, which
     // is Done and asks; none of them acts while a drop-down of the menu bar is open.
     Click(window, main_ids::kClear);
-    askedAfterClear = !window.ConfirmDiscard();
+    EXPECT_TRUE(window.ConfirmDiscard());
     Click(window, main_ids::kBuild);
     desktop.answers = {MessageAnswer::Cancel};
     for (wxEventType menu : {wxEVT_MENU_OPEN, wxEVT_MENU_CLOSE}) {
       wxMenuEvent event(menu, 0, window.GetMenuBar()->GetMenu(1));
       window.ProcessWindowEvent(event);
       for (int key : {WXK_DELETE, WXK_INSERT, WXK_NUMPAD_DELETE, WXK_NUMPAD_INSERT, WXK_ESCAPE}) {
-        wxKeyEvent press(wxEVT_CHAR_HOOK);
-        press.m_keyCode = key;
-        window.FindWindow(main_ids::kApply)->ProcessWindowEvent(press);
+        Key(*window.FindWindow(main_ids::kApply), key);
         counts.push_back(window.grid.CountPresent());
       }
-      questions.push_back(desktop.messages.size());
+      counts.push_back(static_cast<int>(desktop.messages.size()));
     }
   });
-  EXPECT_EQ(counts, (std::vector<int>{3, 4, 4, 4, 4, 4, 4, 3, 4, 3, 4, 4}));
-  EXPECT_EQ(after, GridSlot(3, 1, 0, 1));
-  EXPECT_EQ(radios, (std::vector<int>{1034, 1036, 1039}));
-  EXPECT_FALSE(askedAfterClear);
-  EXPECT_EQ(questions, (std::vector<std::size_t>{0, 1}));
+  EXPECT_EQ(counts, (std::vector<int>{3, 4, 4, 4, 4, 4, 4, 0, 3, 4, 3, 4, 4, 1}));
 }
 
 TEST_F(SampleWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
-  const std::string saved = (settings.Path() / "robot.ico").string();
   WithWindow([&](MainDialog& window) {
-    EXPECT_TRUE(desktop.messages.empty());  // no settings yet: silence
     Click(window, main_ids::kBuild);
-    desktop.fileAnswers = {saved};
+    desktop.fileAnswers = {(settings.Path() / "robot.ico").string()};
     Click(window, main_ids::kSave);  // untitled: straight to Save As
     window.SelectByRadio(kSizeRadio24);
     window.currentSlot.viewMode = 2;
     Click(window, main_ids::kCycle);
-    for (int id : {menu_ids::kPngCompression, menu_ids::kShowToolTips, menu_ids::kSamePosition,
-                   menu_ids::kGenerateTable}) {
-      wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
-      window.ProcessWindowEvent(command);
-    }
+    Command(window, {menu_ids::kPngCompression, menu_ids::kShowToolTips, menu_ids::kSamePosition,
+                     menu_ids::kGenerateTable});
     window.layerView->window.gridPositions[3].left = -7;
     window.pageTabs->SetSelection(2);
-    EXPECT_EQ(TipsOf(window), "||" + std::string(kAddTip));  // the pages keep theirs
   });
+  EXPECT_TRUE(desktop.messages.empty());  // no settings at first: silence
   ASSERT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
-
   WithWindow([&](MainDialog& window) {
-    EXPECT_EQ(window.currentSlot, GridSlot(1, 2, 1, 0));  // the view mode starts as both
-    EXPECT_EQ(window.document.workingName, "robot.ico");
-    EXPECT_EQ(window.FindWindow(main_ids::kWorkingName)->GetLabel(), "robot.ico");
-    EXPECT_EQ(window.grid.CountPresent(), 13);
-    EXPECT_FALSE(window.grid.AnyModified());
-    EXPECT_EQ(window.backgroundColor, 0xFFA055u);
-    EXPECT_EQ(window.cells[0]->GetBackgroundColor(), 0xFFA055u);
-    EXPECT_TRUE(window.pngCompression);
-    EXPECT_EQ(window.grid.pngCompress, 1);
-    EXPECT_EQ(TipsOf(window), "||" + std::string(kAddTip));
-    wxCommandEvent tipsOn(wxEVT_MENU, WxMenuId(menu_ids::kShowToolTips));
-    window.ProcessWindowEvent(tipsOn);
-    EXPECT_EQ(TipsOf(window).substr(0, 12), "Build entire");
-    EXPECT_TRUE(window.layerView->window.samePosition);
-    EXPECT_FALSE(window.generateTableAutomatically);
-    EXPECT_FALSE(window.layerView->window.autoTable);
-    EXPECT_EQ(window.layerView->window.gridPositions[3].left, -7);
-    EXPECT_EQ(window.pageTabs->GetSelection(), 2);
-    EXPECT_EQ(CheckedRadios(window), (std::vector<int>{1032, 1037, 1040}));
+    EXPECT_EQ(SelectionOf(window),
+              "1210 radios 1032 1037 1040 1045 cells 1027");  // view mode: both
+    // The pages keep their tips.
+    EXPECT_EQ(OptionsOf(window),
+              "robot.ico|robot.ico 13 colour ffa055|ffa055 png 11 same 1 "
+              "auto 00 custom 11 left -7 tab 2 tips 001");
+    Command(window, {menu_ids::kShowToolTips});
+    EXPECT_EQ(OptionsOf(window).substr(OptionsOf(window).size() - 3), "111");
   });
 }
 
-TEST_F(MainWindowTest, SettingsOfAnotherSizeAreReportedAndTheDefaultsKept) {
-  for (const std::size_t size : {2263u, 2265u}) {
-    testing::WriteBytes(settings.Path() / "Settings", std::vector<std::uint8_t>(size, 1));
-    desktop.messages.clear();
-    WithWindow([&](MainDialog& window) {
-      EXPECT_EQ(window.currentSlot, GridSlot());
-      EXPECT_EQ(window.backgroundColor, 0xFFFFFFu);
-      EXPECT_EQ(window.pageTabs->GetSelection(), 0);
-    });
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].text, "Could not read settings, error was 0 - Success (" +
-                                            std::to_string(size) + " bytes of 2264)");
-    // Leaving the window stored a valid record in its place.
-    EXPECT_EQ(std::filesystem::file_size(settings.Path() / "Settings"), 2264u);
-  }
-}
-
-TEST_F(MainWindowTest, StoredIndicesOutsideTheirListsStayHarmless) {
-  SettingsRecord record;
-  record.sizeIndex = 3;
-  record.depthIndex = 2;
-  record.maskIndex = 1;
-  record.backgroundColors = {0x000001, 0x000002, 0x000003, 0x000004, 0x000005, 0x000006,
-                             0x000007, 0x000008, 0x000009, 0x00000A, 0x00000B, 0x00000C,
-                             0x00000D, 0x00000E, 0x00000F, 0x000010};
-  record.backgroundIndex = -5;
-  record.tabIndex = 7;
-  testing::WriteBytes(settings.Path() / "Settings", EncodeSettings(record));
-  WithWindow([&](MainDialog& window) {
-    EXPECT_EQ(window.pageTabs->GetSelection(), 2);  // any other index shows Capture
-    Click(window, main_ids::kCycle);
-    EXPECT_EQ(window.backgroundIndex, 12);
-    EXPECT_EQ(window.backgroundColor, 0x00000Du);
-  });
-  EXPECT_TRUE(desktop.messages.empty());
-}
-
-TEST_F(MainWindowTest, ColorTableFilesAndTheOptionsTheyTurnOff) {
-  std::vector<std::uint8_t> act(772, 0);
-  act[3] = 0x42;  // entry 1's red
-  testing::WriteBytes(settings.Path() / "good.act", act);
-  act.resize(767);
-  testing::WriteBytes(settings.Path() / "short.act", act);
-  WithWindow([&](MainDialog& window) {
-    auto command = [&window](int id) {
-      wxCommandEvent event(wxEVT_MENU, WxMenuId(id));
-      window.ProcessWindowEvent(event);
-    };
-    desktop.fileAnswers = {(settings.Path() / "good.act").string()};
-    command(menu_ids::kSetCustomTable);
-    EXPECT_TRUE(desktop.messages.empty());
-    EXPECT_EQ(desktop.fileRequests.back().filter,
-              "Photoshop Color Tables (*.act)|*.act|All Files (*.*)|*.*||");
-    EXPECT_TRUE(window.useCustomTable);
-    EXPECT_FALSE(window.generateTableAutomatically);
-    EXPECT_EQ(window.customTable[3], 0x42);
-    EXPECT_EQ(window.layerView->window.customTable[3], 0x42);
-
-    desktop.fileAnswers = {(settings.Path() / "short.act").string()};
-    command(menu_ids::kSetCustomTable);
-    ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_EQ(desktop.messages[0].text,
-              "There was a problem reading the color table file: the number of color table "
-              "entries is incorrect.");
-    EXPECT_EQ(desktop.messages[0].icon, MessageIcon::None);
-    EXPECT_FALSE(window.useCustomTable);
-    EXPECT_FALSE(window.layerView->window.useCustomTable);
-
-    desktop.fileAnswers = {(settings.Path() / "missing.act").string()};
-    window.useCustomTable = true;
-    command(menu_ids::kSetCustomTable);
-    ASSERT_EQ(desktop.messages.size(), 2u);
-    EXPECT_EQ(desktop.messages[1].text, "Can't open color table file");
-    EXPECT_FALSE(window.useCustomTable);
-  });
-}
-
-TEST_F(SampleWindowTest, ThePreviewShowsTheSelectionInItsViewMode) {
-  wxImage scaled, mask, grid, empty;
-  std::vector<bool> maskChecked;
-  GridSlot afterClick;
-  WithWindow([&](MainDialog& window) {
-    Click(window, main_ids::kBuild);
-    Click(window, 1026);  // 16x16 32-bit
-    scaled = testing::Snapshot(*window.previewCell);
-    wxCommandEvent maskRadio(wxEVT_RADIOBUTTON, kViewRadioMask);
-    window.FindWindow(kViewRadioMask)->ProcessWindowEvent(maskRadio);
-    Click(window, 1029);  // another cell: the view mode stays
-    afterClick = window.currentSlot;
-    for (int id : {kViewRadioBoth, kViewRadioData, kViewRadioMask}) {
-      maskChecked.push_back(dynamic_cast<wxRadioButton*>(window.FindWindow(id))->GetValue());
-    }
-    mask = testing::Snapshot(*window.previewCell);
-    grid = testing::Snapshot(*window.cells[11]);
-    Click(window, 1098);  // Delete on the page
-    empty = testing::Snapshot(*window.previewCell);
-  });
-  ASSERT_TRUE(scaled.IsOk() && mask.IsOk() && grid.IsOk() && empty.IsOk());
-  ASSERT_EQ(scaled.GetWidth(), 262);
-
-  // Sixteen times enlarged: every 16 x 16 block of the image area holds one pixel's colour.
-  int uniformBlocks = 0;
-  std::set<std::uint32_t> blockColors;
-  for (int by = 0; by < 16; ++by) {
-    for (int bx = 0; bx < 16; ++bx) {
-      const std::uint32_t first = testing::PixelOf(scaled, 3 + bx * 16, 3 + by * 16);
-      bool same = true;
-      for (int k = 0; k < 16; ++k)
-        same &= testing::PixelOf(scaled, 3 + bx * 16 + k, 3 + by * 16 + k) == first;
-      uniformBlocks += same ? 1 : 0;
-      blockColors.insert(first);
-    }
-  }
-  EXPECT_EQ(uniformBlocks, 256);
-  EXPECT_GT(blockColors.size(), 2u);
-
-  EXPECT_EQ(afterClick, GridSlot(3, 2, 1, 2));
-  EXPECT_EQ(maskChecked, (std::vector<bool>{false, false, true}));
-  // The mask is grey everywhere; the grid's own cells keep showing the icon in colour.
-  auto grey = [](const wxImage& image, int x, int y) {
-    return image.GetRed(x, y) == image.GetGreen(x, y) &&
-           image.GetGreen(x, y) == image.GetBlue(x, y);
-  };
-  bool allGrey = true, anyColor = false;
-  for (int y = 3; y < 259; y += 5) {
-    for (int x = 3; x < 259; x += 5) allGrey &= grey(mask, x, y);
-  }
-  for (int y = 3; y < 51; ++y) {
-    for (int x = 3; x < 51; ++x) anyColor |= !grey(grid, x, y);
-  }
-  EXPECT_TRUE(allGrey);
-  EXPECT_TRUE(anyColor);
-
-  // An empty selection: the background and the frame only.
-  bool allWhite = true;
-  for (int y = 3; y < 259; y += 3) {
-    for (int x = 3; x < 259; x += 3) allWhite &= testing::PixelOf(empty, x, y) == 0xFFFFFFu;
-  }
-  EXPECT_TRUE(allWhite);
-  EXPECT_EQ(testing::PixelOf(empty, 0, 100), 0xBFBFBFu);
-  EXPECT_EQ(testing::PixelOf(empty, 1, 100), 0xFFFFFFu);
-}
-
-TEST_F(MainWindowTest, EnterAndEscapeStayInsideThePages) {
-  std::vector<int> reachedWindow;
-  WithWindow([&](MainDialog& window) {
-    window.Bind(wxEVT_CHAR_HOOK, [&reachedWindow](wxKeyEvent& event) {
-      reachedWindow.push_back(event.GetKeyCode());
-      event.Skip();
-    });
-    // Keys as the focused control of each page sees them first.
-    for (int control : {1082, kViewRadioBoth}) {
-      for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_DELETE}) {
-        wxKeyEvent press(wxEVT_CHAR_HOOK);
-        press.m_keyCode = key;
-        window.FindWindow(control)->ProcessWindowEvent(press);
-      }
-    }
-  });
-  // Only Delete goes on to the window, where Esc would have meant Done.
-  EXPECT_EQ(reachedWindow, (std::vector<int>{WXK_DELETE, WXK_DELETE}));
-}
-
-TEST_F(MainWindowTest, TheWebMenuOpensItsPages) {
-  std::vector<std::string> opened;
-  GridSlot before, after;
-  WithWindow([&](MainDialog& window) {
-    before = window.currentSlot;
-    desktop.urlOpens = false;  // a page that can't be opened changes nothing and says nothing
-    for (int id : {menu_ids::kProductPage, menu_ids::kSupportPage, menu_ids::kDeveloperSupport,
-                   menu_ids::kXpIcons, menu_ids::kVistaIcons, menu_ids::kVistaExperience,
-                   menu_ids::kHomePage}) {
-      wxCommandEvent command(wxEVT_MENU, WxMenuId(id));
-      window.ProcessWindowEvent(command);
-    }
-    after = window.currentSlot;
-  });
-  opened = desktop.openedUrls;
-  ASSERT_EQ(opened.size(), 7u);
-  EXPECT_TRUE(desktop.messages.empty());
-  EXPECT_EQ(before, after);
-  // The maker's pages are the documentation installed beside the module.
-  for (std::size_t i : {0u, 1u, 2u, 6u}) {
-    ASSERT_EQ(opened[i].rfind("file://", 0), 0u) << opened[i];
-    EXPECT_TRUE(std::filesystem::is_regular_file(opened[i].substr(7))) << opened[i];
-  }
-  for (std::size_t i : {3u, 4u, 5u}) {
-    EXPECT_EQ(opened[i].rfind("https://learn.microsoft.com/", 0), 0u) << opened[i];
-  }
-}
-
-TEST_F(SampleWindowTest, TheVerifyTabReportsAndTestsTheSelection) {
-  std::string emptyReport, builtReport, pngReport;
-  std::vector<std::string> testedTitles;
-  testing::DialogInspector inspector(
-      [&](wxDialog& dialog) { testedTitles.push_back(dialog.GetTitle().utf8_string()); });
+TEST_F(SampleWindowTest, TheVerifyAndPreviewTabsShowTheSelection) {
+  std::string title;
+  testing::DialogScript script({testing::InspectThenClose(
+      [&](wxDialog& dialog) { title = dialog.GetTitle().utf8_string(); })});
   WithWindow([&](MainDialog& window) {
     auto report = [&window] {
       return dynamic_cast<wxTextCtrl*>(window.FindWindow(1082))->GetValue().utf8_string();
     };
-    emptyReport = report();
+    EXPECT_EQ(report().rfind("\u2022 At least one 16x16 resource", 0), 0u);
+    EXPECT_NE(report().find("interface.\n\n\u2022 At least one 32x32"), std::string::npos);
     Click(window, 1080);  // Test on an empty position: a message, no window
     Click(window, main_ids::kBuild);
-    builtReport = report();
-    wxCommandEvent png(wxEVT_MENU, WxMenuId(menu_ids::kPngCompression));
-    window.ProcessWindowEvent(png);
-    const std::string beforeRefresh = report();
-    EXPECT_EQ(beforeRefresh, builtReport);  // the flag alone doesn't rebuild the report
-    Click(window, 1026);                    // a new selection does
-    pngReport = report();
+    const std::string built = report();
+    EXPECT_EQ(built.rfind("\u2022 The 48x48 pixel, 4-bit resource will cause problems", 0), 0u);
+    Command(window, {menu_ids::kPngCompression});
+    EXPECT_EQ(report(), built);  // the flag alone doesn't rebuild the report
+    Click(window, 1026);         // a new selection does; 16x16 32-bit
+    EXPECT_EQ(built.find("PNG compression"), std::string::npos);
+    EXPECT_NE(report().find("will be compressed with PNG compression"), std::string::npos);
     Click(window, 1080);
+
+    // The preview shows the selection sixteen times enlarged; the mask of another, the view
+    // mode kept, while the grid's own cell shows its colours; then, deleted, nothing.
+    const wxImage scaled = Snapshot(*window.previewCell);
+    Click(window, kViewRadioMask, wxEVT_RADIOBUTTON);
+    Click(window, 1029);
+    EXPECT_EQ(SelectionOf(window), "3212 radios 1034 1037 1040 1047 cells 1029");
+    const wxImage mask = Snapshot(*window.previewCell), cell = Snapshot(*window.cells[11]);
+    Click(window, 1098);  // Delete on the page
+    testing::ExpectPicture({scaled, mask, cell, Snapshot(*window.previewCell)}, "main-preview");
   });
-  EXPECT_EQ(emptyReport,
-            "\u2022 At least one 16x16 resource should be included in the grid. This icon will be "
-            "used in favorites menus, window title bars, the taskbar and many other parts of the "
-            "Windows user interface.\n\n\u2022 At least one 32x32 resource should be included in "
-            "the grid. This icon will be used on the desktop and many other parts of the Windows "
-            "user interface.\n\n");
   ASSERT_EQ(desktop.messages.size(), 1u);
   EXPECT_EQ(desktop.messages[0].text,
             "Please select a grid location that contains an icon resource");
   EXPECT_EQ(desktop.messages[0].icon, MessageIcon::Exclamation);
-  EXPECT_EQ(builtReport.find("PNG compression"), std::string::npos);
-  EXPECT_EQ(builtReport.rfind("\u2022 The 48x48 pixel, 4-bit resource will cause problems", 0), 0u);
-  EXPECT_NE(pngReport.find("will be compressed with PNG compression"), std::string::npos);
-  EXPECT_EQ(testedTitles, std::vector<std::string>{"Pictaro Test"});
+  EXPECT_EQ(title + std::to_string(script.answer), "Pictaro Test1");
+}
+
+// A 400 x 400 opaque layer whose pixel (x, y) is red x, green y, blue 255 (wrapping at 256).
+Layer Gradient() {
+  Layer layer{400, 400, 4, std::vector<std::uint8_t>(400 * 400 * 4, 255)};
+  for (int i = 0; i < 400 * 400; ++i)
+    layer.pixels[4 * i] = i % 400 & 0xFF, layer.pixels[4 * i + 1] = i / 400 & 0xFF;
+  return layer;
+}
+
+// The Capture tab over the gradient: what the layer view paints, how a drag, the arrow keys and
+// the check boxes move the grid positions, and the "Layer" menu's commands.
+class CaptureTabTest : public MainWindowTest {
+ protected:
+  CaptureTabTest() : MainWindowTest(Gradient()) {}
+
+  void WithPage(const std::function<void(CapturePage&, LayerView&)>& body) {
+    WithWindow([&](MainDialog& window) {
+      window.pageTabs->SetSelection(2);
+      testing::Settle();
+      view = window.layerView;
+      body(*window.pageTabs->capturePage, *view);
+    });
+    EXPECT_TRUE(desktop.messages.empty());
+  }
+  void Drag(int fromX, int fromY, int toX, int toY) {
+    for (auto [type, x, y] :
+         {std::tuple(wxEVT_LEFT_DOWN, fromX, fromY), std::tuple(wxEVT_MOTION, toX, toY),
+          std::tuple(wxEVT_LEFT_UP, toX, toY)}) {
+      wxMouseEvent event(type);
+      event.SetPosition(wxPoint(x, y));
+      event.SetLeftDown(type != wxEVT_LEFT_UP);
+      testing::Send(*view, event);
+    }
+  }
+  Rect Position48() const { return view->window.gridPositions[9]; }
+
+  LayerView* view = nullptr;
+};
+
+TEST_F(CaptureTabTest, PaintsTheLayerAndMovesThePositionOnlyWhenUnlocked) {
+  using namespace capture_ids;
+  WithPage([&](CapturePage& page, LayerView& view) {
+    // The 48 x 48 32-bit position (22, 101) in the middle, the rest dimmed, beyond the layer the
+    // background; zoomed four times; with the focus in the frame's middle ring.
+    page.FindWindow(kReset)->SetFocus();
+    const wxImage plain = Snapshot(view);
+    view.SetZoom(true);
+    const wxImage zoomed = Snapshot(view);
+    view.SetFocus();
+    testing::Settle();
+    ASSERT_TRUE(view.HasFocus());
+    testing::ExpectPicture({plain, zoomed, Snapshot(view)}, "layer-view");
+    view.SetZoom(false);
+
+    // Locked, neither a drag nor a key moves it. Unlocked, the picture follows the mouse, so
+    // the square moves over the layer the other way; zoomed, still one layer pixel per screen
+    // pixel. Each arrow moves the picture one pixel its way under the square. Reset goes back.
+    std::vector<Rect> at{Position48()};
+    Drag(100, 100, 110, 95);
+    Key(page, WXK_LEFT);
+    at.push_back(Position48());
+    EXPECT_FALSE(view.IsDragging());
+    testing::Check(page, kUnlock, true);
+    Drag(100, 100, 110, 95);
+    at.push_back(Position48());
+    EXPECT_FALSE(view.HasCapture());
+    EXPECT_EQ(testing::PixelOf(Snapshot(view), 3 + 104, 3 + 104), 0xFF6A0Cu);  // layer (12, 106)
+    testing::Check(page, kZoom, true);
+    Drag(50, 50, 46, 53);
+    at.push_back(Position48());
+    for (int key : {WXK_LEFT, WXK_UP}) Key(page, key);
+    at.push_back(Position48());
+    for (int key : {WXK_RIGHT, WXK_DOWN, WXK_DOWN}) Key(page, key);
+    at.push_back(Position48());
+    EXPECT_EQ(host.Record().inRect, view.window.ViewRect(GridSlot()));
+    Key(page, WXK_SPACE);
+    EXPECT_FALSE(view.GetZoom() || dynamic_cast<wxCheckBox*>(page.FindWindow(kZoom))->GetValue());
+    Click(page, kReset);
+    at.push_back(Position48());
+    EXPECT_EQ(at, (std::vector<Rect>{at[0],
+                                     at[0],
+                                     {106, 12, 154, 60},
+                                     {103, 16, 151, 64},
+                                     {104, 17, 152, 65},
+                                     {102, 16, 150, 64},
+                                     {101, 22, 149, 70}}));
+    EXPECT_EQ(host.Record().inRect, (Rect{-3, -82, 253, 174}));
+  });
+}
+
+TEST_F(CaptureTabTest, LayerMenuChecksTheSelectionAndChangesIt) {
+  using namespace layer_menu_ids;
+  WithWindow([&](MainDialog& window) {
+    const auto checked = [&window] {
+      std::unique_ptr<wxMenu> menu(window.layerView->CreateLayerMenu());
+      std::string ids;
+      for (int id :
+           {k4Bits, k8Bits, k32Bits, k16Pixels, k24Pixels, k32Pixels, k48Pixels, k256Pixels})
+        ids += menu->IsChecked(WxMenuId(id)) ? '1' : '0';
+      return ids;
+    };
+    Click(window, 1038);
+    EXPECT_EQ(checked(), "00100001");
+    // 256 x 256 is 32-bit only: 8 bits per pixel selects the 48 x 48 8-bit position, which the
+    // window and the view then show.
+    Command(*window.layerView, {k8Bits});
+    EXPECT_EQ(SelectionOf(window), "3100 radios 1034 1036 1039 1045 cells 1025");
+    EXPECT_EQ(host.Record().inRect, window.layerView->window.ViewRect(window.currentSlot));
+    EXPECT_EQ(checked(), "01000010");
+  });
 }
 
 }  // namespace

@@ -1,17 +1,11 @@
-// The plug-in opened through its entry with real wx windows, driven from
-// inside the main window's modal loop.
+// The plug-in opened through its entry with real wx windows, driven from inside the main
+// window's modal loop.
 #include <gtest/gtest.h>
-#include <wx/app.h>
-#include <wx/button.h>
-#include <wx/dcclient.h>
-#include <wx/dcmemory.h>
 
 #include <cstring>
 #include <filesystem>
-#include <functional>
 #include <stdexcept>
 
-#include "host/FilterParameters.h"
 #include "host/LayerAccess.h"
 #include "host/PluginEntry.h"
 #include "model/ResourcePixels.h"
@@ -27,14 +21,18 @@
 namespace pictaro {
 namespace {
 
+using testing::Click;
+
+// The real plug-in on the sample layer, whose artwork stands at the standard positions.
 class PluginWindowTest : public ::testing::Test {
  protected:
-  explicit PluginWindowTest(Layer layer = Layer{64, 48, 4,
-                                                std::vector<std::uint8_t>(64 * 48 * 4, 0x80)})
-      : host(std::move(layer)) {
+  PluginWindowTest() {
     RecordFirstRun(folder.Path());  // no Welcome in the way
     services.settingsFolder = folder.Path();
-    services.applyStep = [this](HostContext&, Desktop&) { ++applySteps; };
+    services.applyStep = [this](HostContext& host, Desktop& desktop) {
+      ++applySteps;
+      DoFilterRect(host, desktop);
+    };
     testing::gEntryServices = &services;
   }
   ~PluginWindowTest() override { testing::gEntryServices = nullptr; }
@@ -43,72 +41,90 @@ class PluginWindowTest : public ::testing::Test {
   int16 RunWith(std::function<void(MainDialog&)> drive) {
     ui.SetMainWindowDriver([drive, this](MainDialog& window) {
       window.CallAfter([drive, &window, this] {
-        shownTitle = window.GetTitle().utf8_string();
-        wasShown = window.IsShown();
+        shown = window.GetTitle().utf8_string() + (window.IsShown() ? " shown" : "");
         drive(window);
       });
     });
     return host.RunFilter(testing::EntryUnderTest);
   }
 
-  static void Click(MainDialog& window, int id) {
-    auto* button = dynamic_cast<wxButton*>(window.FindWindow(id));
-    ASSERT_NE(button, nullptr);
-    wxCommandEvent click(wxEVT_BUTTON, id);
-    click.SetEventObject(button);
-    button->ProcessWindowEvent(click);
-  }
-
   testing::TempFolder folder;
   WxPluginUi ui;
   EntryServices services{ui, {}, nullptr};
-  SubstituteHost host;
+  SubstituteHost host{testing::SampleLayer()};
   int applySteps = 0;
-  std::string shownTitle;
-  bool wasShown = false;
+  std::string shown;
 };
 
-TEST_F(PluginWindowTest, ApplyStoresTheSelectionAndSucceeds) {
-  std::string buttonLabels;
-  const int16 result = RunWith([&](MainDialog& window) {
-    window.currentSlot = GridSlot(0, 1, 0, 2);
-    window.document.workingName = "robot.ico";
-    window.document.workingPath = "/icons/robot.ico";
-    for (int id : {kIdApply, kIdDone}) {
-      buttonLabels += window.FindWindow(id)->GetLabel().utf8_string() + ";";
-    }
-    Click(window, kIdApply);
-  });
-  EXPECT_EQ(result, kNoErr);
-  EXPECT_EQ(shownTitle, "Pictaro");
-  EXPECT_TRUE(wasShown);
-  EXPECT_EQ(buttonLabels, "Apply;Done;");
-  EXPECT_EQ(applySteps, 1);
+// Build, Save and Apply in the window: the host gets the selection and the working file in the
+// parameter block, and its layer the selected resource as the saved file has it.
+TEST_F(PluginWindowTest, BuildSaveApplyWritesTheSavedResourceIntoTheLayer) {
+  const std::string saved = (folder.Path() / "robot.ico").string();
+  const Layer before = host.GetLayer();
+  EXPECT_EQ(RunWith([&](MainDialog& window) {
+              // The window paints itself, its buttons with their labels.
+              testing::ExpectPicture({testing::Snapshot(*window.FindWindow(kIdApply)),
+                                      testing::Snapshot(*window.FindWindow(kIdDone))},
+                                     "plugin-buttons");
+              Click(window, main_ids::kBuild);
+              window.document.workingPath = saved;
+              window.document.workingName = "robot.ico";
+              Click(window, main_ids::kSave);
+              window.currentSlot = GridSlot(1, 2, 1, 2);  // 24 x 24, 32-bit, the mask shown
+              Click(window, kIdApply);
+            }),
+            kNoErr);
+  EXPECT_EQ(shown + std::to_string(applySteps), "Pictaro shown1");
   ASSERT_TRUE(host.ParameterHandle() != nullptr);
   const char* block = *host.ParameterHandle();
   std::uint32_t fields[4];
   std::memcpy(fields, block + 4, sizeof fields);
-  EXPECT_EQ(GridSlot(fields[0], fields[1], fields[2], fields[3]), GridSlot(0, 1, 0, 2));
+  EXPECT_EQ(GridSlot(fields[0], fields[1], fields[2], fields[3]), GridSlot(1, 2, 1, 2));
   EXPECT_STREQ(block + 24, "robot.ico");
-  EXPECT_STREQ(block + 280, "/icons/robot.ico");
+  EXPECT_EQ(block + 280, saved);
   EXPECT_EQ(host.DataCell(), 0);
   EXPECT_EQ(wxTheApp, nullptr);  // wx was cleaned up after the start call
+
+  ResourceGrid file;
+  testing::RecordingDesktop quiet;
+  ASSERT_EQ(file.ReadIco(saved, quiet), 1);
+  EXPECT_EQ(file.CountPresent(), 13);
+  // The resource in the middle of the layer; the rest unchanged.
+  const IconResource& resource = file.resources[ResourceGrid::IndexOf(GridSlot(1, 2, 1))];
+  Layer expected = before;
+  const int left = (before.width - 24) / 2, top = (before.height - 24) / 2;
+  for (int y = 0; y < 24; ++y) {
+    for (int x = 0; x < 24; ++x) {
+      const ResourcePixel p = PixelAt(resource, x, y);
+      const std::uint8_t rgba[4] = {p.red, p.green, p.blue, p.alpha};
+      std::copy_n(rgba, 4, expected.At(left + x, top + y));
+    }
+  }
+  EXPECT_TRUE(host.LayerChanged());
+  EXPECT_TRUE(host.GetLayer().pixels == expected.pixels);
+
+  // A second run in the same process reopens the saved file.
+  EXPECT_EQ(RunWith([&](MainDialog& window) {
+              EXPECT_EQ(window.grid.CountPresent(), 13);
+              EXPECT_EQ(window.FindWindow(main_ids::kWorkingName)->GetLabel(), "robot.ico");
+              Click(window, kIdDone);
+            }),
+            kUserCanceledErr);
 }
 
 TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
-  EXPECT_EQ(RunWith([](MainDialog& window) { Click(window, kIdDone); }), kUserCanceledErr);
-  EXPECT_TRUE(wasShown);
-
-  // Esc pressed on any control of the window but the pages' is Done.
-  EXPECT_EQ(RunWith([](MainDialog& window) {
-              wxKeyEvent escape(wxEVT_CHAR_HOOK);
-              escape.m_keyCode = WXK_ESCAPE;
-              window.FindWindow(main_ids::kCycle)->ProcessWindowEvent(escape);
-            }),
-            kUserCanceledErr);
-
-  // The close box is Done as well; the frame survives until its owner ends it.
-  EXPECT_EQ(RunWith([](MainDialog& window) { window.Close(); }), kUserCanceledErr);
+  // Esc pressed on any control of the window but the pages' is Done. The close box is Done as
+  // well; the frame survives until its owner ends it.
+  for (const auto& leave : std::vector<std::function<void(MainDialog&)>>{
+           [](MainDialog& window) { Click(window, kIdDone); },
+           [](MainDialog& window) {
+             testing::Key(*window.FindWindow(main_ids::kCycle), WXK_ESCAPE);
+           },
+           [](MainDialog& window) { window.Close(); }}) {
+    shown.clear();
+    EXPECT_EQ(RunWith(leave), kUserCanceledErr);
+    EXPECT_EQ(shown, "Pictaro shown");
+  }
   {
     // A handler that throws ends the run as an error and takes the window with it, also when the
     // process runs wx itself, so that no later message box is parented to a freed frame.
@@ -118,105 +134,10 @@ TEST_F(PluginWindowTest, DoneEscapeAndTheCloseBoxCancel) {
   }
   EXPECT_EQ(applySteps, 0);
   EXPECT_FALSE(host.LayerChanged());
-  // The options were stored each time the window closed.
+  // The options were stored when the window closed; Done stores no selection for the host.
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Settings"));
-  // Done stores no selection for the host.
-  if (host.ParameterHandle() != nullptr) {
-    EXPECT_STREQ(*host.ParameterHandle() + 24, "");
-  }
+  EXPECT_STREQ(host.ParameterHandle() ? *host.ParameterHandle() + 24 : "", "");
   EXPECT_EQ(wxTheApp, nullptr);
-}
-
-TEST_F(PluginWindowTest, TheWindowPaintsItsButtons) {
-  wxBitmap shot;
-  wxRect apply;
-  RunWith([&](MainDialog& window) {
-    apply = window.FindWindow(kIdApply)->GetRect();
-    window.Update();
-    const wxSize size = window.GetClientSize();
-    shot.Create(size);
-    wxMemoryDC memory(shot);
-    wxClientDC screen(&window);
-    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-    memory.SelectObject(wxNullBitmap);
-    Click(window, kIdDone);
-  });
-  ASSERT_TRUE(shot.IsOk());
-  const wxImage image = shot.ConvertToImage();
-  // A light window, and inside the Apply button the dark strokes of its label.
-  ASSERT_FALSE(apply.IsEmpty());
-  auto brightness = [&image](int x, int y) {
-    return image.GetRed(x, y) + image.GetGreen(x, y) + image.GetBlue(x, y);
-  };
-  EXPECT_GT(brightness(image.GetWidth() / 4, image.GetHeight() / 2), 3 * 200);
-  int darkPixels = 0;
-  for (int y = apply.y; y < apply.GetBottom(); ++y) {
-    for (int x = apply.x; x < apply.GetRight(); ++x) {
-      if (brightness(x, y) < 3 * 100) ++darkPixels;
-    }
-  }
-  EXPECT_GT(darkPixels, 10);
-}
-
-// The real plug-in on the sample layer: Build, Save and Apply in the window, then the host's
-// layer holds the selected resource as the saved file has it.
-class SamplePluginTest : public PluginWindowTest {
- protected:
-  SamplePluginTest() : PluginWindowTest(testing::SampleLayer()) {
-    services.applyStep = DoFilterRect;
-  }
-};
-
-TEST_F(SamplePluginTest, BuildSaveApplyWritesTheSavedResourceIntoTheLayer) {
-  const std::string saved = (folder.Path() / "robot.ico").string();
-  const Layer before = host.GetLayer();
-  EXPECT_EQ(RunWith([&](MainDialog& window) {
-              Click(window, 1000);  // Build
-              window.document.workingPath = saved;
-              window.document.workingName = "robot.ico";
-              Click(window, 1050);  // Save
-              Click(window, kIdApply);
-            }),
-            kNoErr);
-  ASSERT_TRUE(host.LayerChanged());
-
-  ResourceGrid file;
-  testing::RecordingDesktop quiet;
-  ASSERT_EQ(file.ReadIco(saved, quiet), 1);
-  EXPECT_EQ(file.CountPresent(), 13);
-  const GridSlot selected;  // the first start's 48 x 48 32-bit
-  const IconResource& resource = file.resources[ResourceGrid::IndexOf(selected)];
-  const Layer& after = host.GetLayer();
-  const int left = (after.width - 48) / 2;
-  const int top = (after.height - 48) / 2;
-  int differing = 0, changedOutside = 0;
-  for (int y = 0; y < after.height; ++y) {
-    for (int x = 0; x < after.width; ++x) {
-      const std::uint8_t* pixel = const_cast<Layer&>(after).At(x, y);
-      const bool inside = x >= left && x < left + 48 && y >= top && y < top + 48;
-      if (!inside) {
-        changedOutside += std::memcmp(pixel, const_cast<Layer&>(before).At(x, y), 4) != 0;
-        continue;
-      }
-      const ResourcePixel p = PixelAt(resource, x - left, y - top);
-      const std::uint8_t expected[4] = {p.red, p.green, p.blue, p.alpha};
-      differing += std::memcmp(pixel, expected, 4) != 0;
-    }
-  }
-  EXPECT_EQ(differing, 0);
-  EXPECT_EQ(changedOutside, 0);
-
-  // A second run in the same process reopens the saved file.
-  int present = 0;
-  std::string label;
-  EXPECT_EQ(RunWith([&](MainDialog& window) {
-              present = window.grid.CountPresent();
-              label = window.FindWindow(1096)->GetLabel().utf8_string();
-              Click(window, kIdDone);
-            }),
-            kUserCanceledErr);
-  EXPECT_EQ(present, 13);
-  EXPECT_EQ(label, "robot.ico");
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// What the window tests share: wx started for one test, and a window's pixels read back from
-// the screen.
+// What the window tests share: wx started for one test, events sent to controls, a window's
+// pixels read back from the screen and compared with reference pictures, and modal dialogs
+// played by a script.
 #pragma once
 
 #include <wx/app.h>
+#include <wx/checkbox.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/dialog.h>
@@ -15,8 +17,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <deque>
+#include <filesystem>
 #include <functional>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace pictaro::testing {
 
@@ -34,8 +42,6 @@ class WxSession {
   ~WxSession() {
     if (started_) wxEntryCleanup();
   }
-  WxSession(const WxSession&) = delete;
-  WxSession& operator=(const WxSession&) = delete;
   bool IsOk() const { return wxTheApp != nullptr; }
 
  private:
@@ -48,6 +54,28 @@ inline void Settle() {
     wxTheApp->Yield(true);
     wxMilliSleep(5);
   }
+}
+
+inline void Send(wxWindow& target, wxEvent& event) {
+  event.SetEventObject(&target);
+  target.ProcessWindowEvent(event);
+}
+// Clicks control `id` of `window`: a button, or a radio with wxEVT_RADIOBUTTON.
+inline void Click(wxWindow& window, int id, wxEventType type = wxEVT_BUTTON) {
+  wxCommandEvent click(type, id);
+  Send(*window.FindWindow(id), click);
+}
+inline void Check(wxWindow& window, int id, bool on) {
+  auto& box = dynamic_cast<wxCheckBox&>(*window.FindWindow(id));
+  box.SetValue(on);
+  wxCommandEvent click(wxEVT_CHECKBOX, id);
+  click.SetInt(on);
+  Send(box, click);
+}
+inline void Key(wxWindow& target, int code) {
+  wxKeyEvent press(wxEVT_CHAR_HOOK);
+  press.m_keyCode = code;
+  Send(target, press);
 }
 
 // The window's client area as it stands on the screen now.
@@ -70,39 +98,105 @@ inline std::uint32_t PixelOf(const wxImage& image, int x, int y) {
   return image.GetRed(x, y) | (image.GetGreen(x, y) << 8) | (image.GetBlue(x, y) << 16);
 }
 
-// Lets each modal dialog open, hands it to `inspect`, then presses its button 1 (Close or OK)
-// and keeps the dialog's answer.
-class DialogInspector : public wxModalDialogHook {
- public:
-  explicit DialogInspector(std::function<void(wxDialog&)> inspect) : inspect_(std::move(inspect)) {
-    Register();
+// Whether `part` shows somewhere in `shot`, pixel for pixel.
+inline bool Contains(const wxImage& shot, const wxImage& part) {
+  const int w = part.GetWidth(), h = part.GetHeight(), stride = shot.GetWidth();
+  for (int y = 0; y + h <= shot.GetHeight(); ++y) {
+    for (int x = 0; x + w <= stride; ++x) {
+      bool same = true;
+      for (int v = 0; v < h && same; ++v)
+        same = !std::memcmp(shot.GetData() + 3 * ((y + v) * stride + x), part.GetData() + 3 * v * w,
+                            3 * w);
+      if (same) return true;
+    }
   }
-  ~DialogInspector() override { Unregister(); }
+  return false;
+}
 
-  int answer = wxID_NONE;
+// Compares `parts`, laid side by side, with tests/ui/reference/NAME.png, pixel for pixel. A
+// picture that differs is written to the build folder for a look. A missing reference is made
+// from the picture when PICTARO_UPDATE_REFERENCES=1, to be reviewed before it is committed.
+inline void ExpectPicture(const std::vector<wxImage>& parts, const std::string& name) {
+  int width = 0, height = 0;
+  for (const wxImage& part : parts)
+    width += part.GetWidth(), height = std::max(height, part.GetHeight());
+  wxImage got(width, height);
+  for (int x = 0; const wxImage& part : parts) got.Paste(part, x, 0), x += part.GetWidth();
+  if (wxImage::FindHandler(wxBITMAP_TYPE_PNG) == nullptr) wxImage::AddHandler(new wxPNGHandler);
+  namespace fs = std::filesystem;
+  const fs::path reference = fs::path(PICTARO_SOURCE_DIR) / "tests/ui/reference" / (name + ".png");
+  const char* update = std::getenv("PICTARO_UPDATE_REFERENCES");
+  wxImage want;
+  if (!fs::exists(reference) && update != nullptr && std::string(update) == "1") {
+    got.SaveFile(reference.string(), wxBITMAP_TYPE_PNG);
+  } else if (!fs::exists(reference) || !want.LoadFile(reference.string(), wxBITMAP_TYPE_PNG) ||
+             want.GetSize() != got.GetSize() ||
+             std::memcmp(want.GetData(), got.GetData(), 3 * std::size_t(width) * height)) {
+    const fs::path shown = fs::path(PICTARO_BINARY_DIR) / "ui-pictures" / (name + ".got.png");
+    fs::create_directories(shown.parent_path());
+    got.SaveFile(shown.string(), wxBITMAP_TYPE_PNG);
+    ADD_FAILURE() << "the picture " << shown << " is not the same as " << reference;
+  }
+}
+
+// Plays each modal dialog that opens by the next step of a script. A step returns the dialog's
+// answer at once (the dialog is then never shown) or wxID_NONE after arranging to end it.
+// wxFileDialog enters twice (its own ShowModal and wxDialog's): one step serves both.
+class DialogScript : public wxModalDialogHook {
+ public:
+  using Step = std::function<int(wxDialog&)>;
+  explicit DialogScript(std::deque<Step> script = {}) : steps(std::move(script)) { Register(); }
+  ~DialogScript() override { Unregister(); }
+
+  std::deque<Step> steps;
+  int entered = 0;
+  int answer = wxID_NONE;  // how the last dialog ended
 
  protected:
   int Enter(wxDialog* dialog) override {
-    dialog->CallAfter([this, dialog] {
-      Settle();
-      inspect_(*dialog);
-      wxWindow* button = dialog->FindWindow(1);
-      if (button != nullptr) {
-        wxCommandEvent click(wxEVT_BUTTON, 1);
-        click.SetEventObject(button);
-        button->ProcessWindowEvent(click);
-      }
-      if (dialog->IsModal()) {
-        ADD_FAILURE() << "the dialog stayed open";
-        dialog->EndModal(wxID_CANCEL);
-      }
-    });
-    return wxID_NONE;
+    if (dialog == open_) return ++depth_, wxID_NONE;
+    ++entered;
+    if (steps.empty()) {
+      ADD_FAILURE() << "unexpected dialog " << dialog->GetClassInfo()->GetClassName();
+      return wxID_CANCEL;
+    }
+    const Step step = std::move(steps.front());
+    steps.pop_front();
+    const int code = step(*dialog);
+    if (code == wxID_NONE) open_ = dialog, depth_ = 1;
+    return code;
   }
-  void Exit(wxDialog* dialog) override { answer = dialog->GetReturnCode(); }
+  void Exit(wxDialog* dialog) override {
+    answer = dialog->GetReturnCode();
+    if (dialog == open_ && --depth_ == 0) open_ = nullptr;
+  }
 
  private:
-  std::function<void(wxDialog&)> inspect_;
+  wxDialog* open_ = nullptr;
+  int depth_ = 0;
 };
+
+// A step that lets the dialog open and paint, then ends it, unless `act` did, with what `act`
+// answers.
+inline DialogScript::Step WhileShown(std::function<int(wxDialog&)> act) {
+  return [act](wxDialog& dialog) {
+    dialog.CallAfter([act, &dialog] {
+      Settle();
+      const int code = act(dialog);
+      if (dialog.IsModal()) dialog.EndModal(code);
+    });
+    return wxID_NONE;
+  };
+}
+
+// A step that looks at the dialog, then presses its button 1 (Close, OK or Done), which must
+// end it.
+inline DialogScript::Step InspectThenClose(std::function<void(wxDialog&)> inspect) {
+  return WhileShown([inspect](wxDialog& dialog) {
+    inspect(dialog);
+    Click(dialog, 1);
+    return wxID_CANCEL;
+  });
+}
 
 }  // namespace pictaro::testing
