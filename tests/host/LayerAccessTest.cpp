@@ -36,9 +36,9 @@ Layer Written(Layer layer, int index, int left, int top, int side) {
     for (std::uint32_t c = 0; c < std::uint32_t(side); ++c) {
       testing::Rgba want = testing::PaintedColor(index, c, r);
       if (index < 8 && testing::PaintedTransparent(c, r)) {
-        const std::uint32_t i = (c * 3 + r * 5 + std::uint32_t(index)) % (index < 4 ? 16 : 256);
-        want = {std::uint8_t(i * 17), std::uint8_t(255 - i * 13), std::uint8_t(i * 7 + 1), 0};
-        if (layer.planes == 3) want = {255, 255, 255, 0};
+        want = layer.planes == 3 ? testing::Rgba{255, 255, 255, 0}
+                                 : testing::TableColor(testing::PaintedIndex(index, c, r));
+        want.alpha = 0;
       }
       const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
       std::copy_n(bytes, layer.planes, layer.At(left + int(c), top + int(r)));
