@@ -1,10 +1,8 @@
 // pictaro-host: runs the filter plug-in on a layer image, as an image editor would.
 #include <cstdio>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
 #include "substitute/SubstituteHost.h"
@@ -16,7 +14,6 @@ using namespace pictaro;
 constexpr int kExitSuccess = 0;
 constexpr int kExitCancelled = 1;
 constexpr int kExitFailure = 2;
-constexpr const char* kModuleName = "Pictaro.8bf";
 
 constexpr const char* kUsage =
     "Usage: pictaro-host [--selection LEFT,TOP,RIGHT,BOTTOM] [--opaque] [--plugin PATH]\n"
@@ -94,13 +91,6 @@ std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
   return std::nullopt;
 }
 
-std::string DefaultModulePath() {
-  std::error_code ec;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return kModuleName;
-  return (self.parent_path() / kModuleName).string();
-}
-
 int ExitFor(int16 result) {
   if (result == kNoErr) return kExitSuccess;
   if (result == kUserCanceledErr) {
@@ -111,7 +101,7 @@ int ExitFor(int16 result) {
 }
 
 int Run(const Options& options) {
-  const std::string modulePath = options.plugin.empty() ? DefaultModulePath() : options.plugin;
+  const std::string modulePath = options.plugin.empty() ? ModuleBesideProgram() : options.plugin;
   std::string error;
   if (options.about) {
     const PluginEntryProc entry = LoadPluginModule(modulePath, error);

@@ -2,6 +2,9 @@
 // to itself, and never unloaded (the module's toolkit can't be loaded twice).
 #include <dlfcn.h>
 
+#include <filesystem>
+#include <system_error>
+
 #include "substitute/SubstituteHost.h"
 
 namespace pictaro {
@@ -21,6 +24,14 @@ PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
     return nullptr;
   }
   return reinterpret_cast<PluginEntryProc>(symbol);
+}
+
+std::string ModuleBesideProgram() {
+  constexpr const char* kModuleName = "Pictaro.8bf";
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  if (ec) return kModuleName;
+  return (self.parent_path() / kModuleName).string();
 }
 
 }  // namespace pictaro

@@ -401,6 +401,21 @@ void SubstituteHost::ForgetParameters() {
   record_.parameters = nullptr;
 }
 
+std::vector<std::uint8_t> SubstituteHost::ParameterBytes() const {
+  const OwnedHandle* owned = FindHandle(record_.parameters);
+  if (owned == nullptr) return {};
+  return {owned->block.begin(), owned->block.begin() + static_cast<std::ptrdiff_t>(owned->size)};
+}
+
+void SubstituteHost::RestoreParameters(const std::vector<std::uint8_t>& bytes) {
+  ForgetParameters();
+  if (bytes.empty() || bytes.size() > INT32_MAX) return;
+  const Handle h = NewHandle(static_cast<int32>(bytes.size()));
+  if (h == nullptr) return;
+  std::copy(bytes.begin(), bytes.end(), *h);
+  record_.parameters = h;
+}
+
 namespace {
 
 // The body RunInside runs; a plain entry function can carry no context of its own.

@@ -92,6 +92,11 @@ class SubstituteHost {
   std::size_t HandleSize(Handle h) const;
   // Drops the parameter handle, as a host that keeps none would.
   void ForgetParameters();
+  // The parameter block's bytes, to keep between runs; empty when there is no block.
+  std::vector<std::uint8_t> ParameterBytes() const;
+  // A parameter handle holding `bytes`, as a host that kept the block from an earlier run
+  // hands it over; empty bytes leave no handle.
+  void RestoreParameters(const std::vector<std::uint8_t>& bytes);
   intptr_t DataCell() const { return dataCell_; }
   void SetDataCell(intptr_t value) { dataCell_ = value; }
 
@@ -157,5 +162,7 @@ bool SelectionInside(const Rect& selection, const Layer& layer);
 
 // Loads the plug-in module and finds PluginMain; null with `error` set when it can't.
 PluginEntryProc LoadPluginModule(const std::string& path, std::string& error);
+// The module's path beside the running program (where the build and the installation put it).
+std::string ModuleBesideProgram();
 
 }  // namespace pictaro
