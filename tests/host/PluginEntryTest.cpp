@@ -8,6 +8,7 @@
 #include "host/FilterParameters.h"
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
+#include "support/ReferenceText.h"
 #include "support/TempFolder.h"
 
 namespace pictaro {
@@ -67,33 +68,20 @@ TEST_F(PluginEntryTest, TheMainWindowsOutcomeDecidesTheResult) {
     if (ui.outcome == kOutOfMemory) throw std::bad_alloc();
     context.result = -30;
   };
-  const std::vector<testing::ShownMessage> cantOpen{
-      {"Can't open application window.", "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok}};
-  // windows start, the outcome, the Apply step's result, then the result, Apply steps run,
-  // Welcome windows shown so far
-  const int rows[][6] = {
-      {false, kMainWindowDone, 0, kUserCanceledErr, 0, 0},  // no display: no Welcome yet
-      {true, kMainWindowDone, 0, kUserCanceledErr, 0, 1},   // the first run with windows
-      {true, kMainWindowApply, 0, kNoErr, 1, 1},
-      {true, kMainWindowApply, kNilHandleErr, kNilHandleErr, 1, 1},
-      {true, kMainWindowFailed, 0, kUserCanceledErr, 0, 1},
-      {true, 7, 0, -30, 0, 1},  // an outcome of no meaning leaves the result alone
-      {true, kThrows, 0, kParamErr, 0, 1},
-      {true, kOutOfMemory, 0, -108, 0, 1},
-  };
-  for (const auto& [windows, outcome, stepResult, result, steps, welcomes] : rows) {
-    ui.canBegin = windows;
-    ui.outcome = outcome;
-    applyStepResult = static_cast<int16>(stepResult);
+  const std::vector<testing::ShownMessage> said[] = {
+      {}, {testing::Warning("Can't open application window.")}};
+  for (const auto& [n, what] : testing::NumberRows("host/main-window.txt")) {
+    ui.canBegin = n[0];
+    ui.outcome = int(n[1]);
+    applyStepResult = static_cast<int16>(n[2]);
     applySteps = 0;
     ui.desktop.messages.clear();
     host.SetDataCell(3);
-    EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), result) << outcome;
-    EXPECT_EQ((std::vector<int>{applySteps, ui.welcomes, int(host.DataCell())}),
-              (std::vector<int>{steps, welcomes, 0}))
-        << outcome;
-    const bool failed = !windows || outcome == kMainWindowFailed;
-    EXPECT_EQ(ui.desktop.messages, failed ? cantOpen : std::vector<testing::ShownMessage>{});
+    EXPECT_EQ((std::vector<long long>{host.Call(EntryUnderTest, kSelectorStart), applySteps,
+                                      ui.welcomes, host.DataCell()}),
+              (std::vector<long long>{n[3], n[4], n[5], 0}))
+        << what;
+    EXPECT_EQ(ui.desktop.messages, said[n[6]]) << what;
   }
   EXPECT_EQ(ui.mainWindows, 7);
   EXPECT_EQ(ui.begins, ui.ends);
