@@ -44,15 +44,10 @@ class PluginEntryTest : public ::testing::Test {
 };
 
 TEST_F(PluginEntryTest, SelectorsAnswerAndAlwaysClearTheDataCell) {
-  // selector, the host's incoming result, the result
-  const int16 rows[][3] = {{kSelectorAbout, -7, 0},    {kSelectorPrepare, -7, 0},
-                           {kSelectorContinue, -7, 0}, {kSelectorFinish, -7, 0},
-                           {7, -4321, -4321},          {-1, -4321, -4321},
-                           {100, -4321, -4321}};
-  for (const auto& [selector, incoming, result] : rows) {
+  for (const auto& [n, what] : testing::NumberRows("host/selectors.txt")) {
     host.SetDataCell(99);
-    EXPECT_EQ(host.Call(EntryUnderTest, selector, incoming), result) << selector;
-    EXPECT_EQ(host.DataCell(), 0) << selector;
+    EXPECT_EQ(host.Call(EntryUnderTest, int16(n[0]), int16(n[1])), n[2]) << n[0];
+    EXPECT_EQ(host.DataCell(), 0) << n[0];
   }
   // Only About opened a window; nothing touched the parameters or the layer.
   EXPECT_EQ((std::vector<int>{ui.abouts, ui.begins, ui.ends, ui.welcomes, ui.mainWindows}),
