@@ -10,6 +10,7 @@
 #include "host/LayerAccess.h"
 #include "substitute/SubstituteHost.h"
 #include "support/ReferenceText.h"
+#include "support/SampleLayer.h"
 
 namespace pictaro {
 namespace {
@@ -73,16 +74,12 @@ TEST(MedianCutTest, ACellCountsAtMost65535AndBoxColoursRound) {
 
 TEST(ColorTableGeneratorTest, CountsTheViewRowByRow) {
   // The view, columns 1 and 2 of rows 1 to 3, holds black beside blue (fully transparent when
-  // there is a transparency plane); the red around it is not counted.
+  // there is a transparency plane); the pattern around it is not counted.
   for (const int planes : {4, 3}) {
-    Layer layer{4, 5, planes, std::vector<std::uint8_t>(std::size_t(4 * 5 * planes))};
-    for (int y = 0; y < 5; ++y) {
-      for (int x = 0; x < 4; ++x) {
-        const bool inView = x >= 1 && x <= 2 && y >= 1 && y <= 3, blue = inView && x == 2;
-        const std::uint8_t pixel[] = {std::uint8_t(inView ? 0 : 255), 0,
-                                      std::uint8_t(blue ? 255 : 0), std::uint8_t(blue ? 0 : 255)};
-        std::copy_n(pixel, planes, layer.At(x, y));
-      }
+    Layer layer = testing::Patterned(4, 5, planes);
+    for (int i = 0; i < 6; ++i) {
+      const std::uint8_t blue = i % 2 * 255, pixel[] = {0, 0, blue, std::uint8_t(255 - blue)};
+      std::copy_n(pixel, planes, layer.At(1 + i % 2, 1 + i / 2));
     }
     SubstituteHost host(layer);
     const Rect view{1, 1, 4, 3};

@@ -26,17 +26,16 @@ using testing::Warning;
 // colours with the 1-bit mask as transparency (white without a transparency plane) for 4 and 8
 // bits; colour and alpha, no mask, for 32 bits.
 Layer Written(Layer layer, int index, int left, int top, int side) {
-  for (std::uint32_t r = 0; r < std::uint32_t(side); ++r) {
-    for (std::uint32_t c = 0; c < std::uint32_t(side); ++c) {
-      testing::Rgba want = testing::PaintedColor(index, c, r);
-      if (index < 8 && testing::PaintedTransparent(c, r)) {
-        want = layer.planes == 3 ? testing::Rgba{255, 255, 255, 0}
-                                 : testing::TableColor(testing::PaintedIndex(index, c, r));
-        want.alpha = 0;
-      }
-      const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
-      std::copy_n(bytes, layer.planes, layer.At(left + int(c), top + int(r)));
+  for (std::uint32_t i = 0; i < std::uint32_t(side * side); ++i) {
+    const std::uint32_t c = i % side, r = i / side;
+    testing::Rgba want = testing::PaintedColor(index, c, r);
+    if (index < 8 && testing::PaintedTransparent(c, r)) {
+      want = layer.planes == 3 ? testing::Rgba{255, 255, 255, 0}
+                               : testing::TableColor(testing::PaintedIndex(index, c, r));
+      want.alpha = 0;
     }
+    const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
+    std::copy_n(bytes, layer.planes, layer.At(left + int(c), top + int(r)));
   }
   return layer;
 }

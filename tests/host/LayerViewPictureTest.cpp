@@ -16,12 +16,10 @@ constexpr int kSide = 256;
 // when there is a fourth plane.
 std::vector<std::uint8_t> Region(int planes) {
   std::vector<std::uint8_t> bytes;
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
-      const std::uint8_t pixel[] = {std::uint8_t(x), std::uint8_t(y), 202,
-                                    std::uint8_t(x == 130 ? 0 : 255)};
-      bytes.insert(bytes.end(), pixel, pixel + planes);
-    }
+  for (int i = 0; i < kSide * kSide; ++i) {
+    const std::uint8_t x = i % kSide, y = i / kSide, alpha = x == 130 ? 0 : 255;
+    const std::uint8_t pixel[] = {x, y, 202, alpha};
+    bytes.insert(bytes.end(), pixel, pixel + planes);
   }
   return bytes;
 }

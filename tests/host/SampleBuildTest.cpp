@@ -48,20 +48,19 @@ TEST(SampleBuildTest, TheSampleBuildsIntoAnIconThatShowsItsArtwork) {
         ASSERT_TRUE(LoadDefaultColorTable(r.depth == 4 ? kColorTable16 : kColorTable256, table));
       }
       int wrong = 0;
-      for (std::uint32_t y = 0; y < r.height; ++y) {
-        for (std::uint32_t x = 0; x < r.width; ++x) {
-          const std::uint8_t* art = layer.At(p.left + int(x), p.top + int(y));
-          const ResourcePixel got = PixelAt(r, x, y);
-          const bool clear = art[3] == 0;
-          std::array<int, 4> want{art[0], art[1], art[2], art[3]};
-          if (r.depth != 32) {
-            const int i = NearestColorIndex(table, entries, clear ? 0 : art[0], clear ? 0 : art[1],
-                                            clear ? 0 : art[2]);
-            want = {table[3 * i], table[3 * i + 1], table[3 * i + 2], 255};
-          }
-          wrong += std::array<int, 4>{got.red, got.green, got.blue, got.alpha} != want ||
-                   got.masked != clear;
+      for (std::uint32_t xy = 0; xy < r.width * r.height; ++xy) {
+        const std::uint32_t x = xy % r.width, y = xy / r.width;
+        const std::uint8_t* art = layer.At(p.left + int(x), p.top + int(y));
+        const ResourcePixel got = PixelAt(r, x, y);
+        const bool clear = art[3] == 0;
+        std::array<int, 4> want{art[0], art[1], art[2], art[3]};
+        if (r.depth != 32) {
+          const int i = NearestColorIndex(table, entries, clear ? 0 : art[0], clear ? 0 : art[1],
+                                          clear ? 0 : art[2]);
+          want = {table[3 * i], table[3 * i + 1], table[3 * i + 2], 255};
         }
+        wrong += std::array<int, 4>{got.red, got.green, got.blue, got.alpha} != want ||
+                 got.masked != clear;
       }
       EXPECT_EQ(wrong, 0) << index;
     }
