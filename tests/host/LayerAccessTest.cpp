@@ -48,12 +48,11 @@ TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
   for (const auto& [planes, floating, inHi, outHi, absolute] : rows) {
     SubstituteHost host(testing::Patterned(8, 8, planes));
     FilterRecord& r = host.Record();
-    r.haveMask = true;
-    r.isFloating = r.wantsAbsolute = floating;
-    r.inputPadding = r.outputPadding = r.maskPadding = 9;
-    // One layer mask in, two out: the absolute plane counts decide the upper planes.
-    r.absLayerMasks = 1;
-    r.outLayerMasks = 2;
+    // A mask, padding to be replaced; one layer mask in, two out: the absolute plane counts
+    // decide the upper planes.
+    std::tie(r.haveMask, r.isFloating, r.wantsAbsolute, r.inputPadding, r.outputPadding,
+             r.maskPadding, r.absLayerMasks, r.outLayerMasks) =
+        std::tuple(true, floating, floating, 9, 9, 9, 1, 2);
     RequestLayerRect(r, rect);
     EXPECT_EQ(
         std::tuple(r.inRect, r.outRect, r.maskRect, r.inLoPlane, r.inHiPlane, r.outLoPlane,
@@ -151,21 +150,18 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
     host.FailAdvanceState(fault == 6 ? -30 : 0);
     // A mask request and padding left over from the layer view.
     FilterRecord& record = host.Record();
-    record.inputPadding = record.outputPadding = 9;
-    record.haveMask = true;
-    record.maskRect = Rect{1, 1, 5, 5};
-    record.maskRate = kFixedOne;
+    std::tie(record.inputPadding, record.outputPadding, record.haveMask, record.maskRect,
+             record.maskRate) = std::tuple(9, 9, true, Rect{1, 1, 5, 5}, kFixedOne);
     RecordingDesktop desktop;
     EXPECT_EQ(host.RunInside([&](HostContext& c) { DoFilterRect(c, desktop); }), v(10));
 
     // The whole filter area once, no mask; afterwards nothing more to deliver.
     ASSERT_EQ(host.Requests().size(), 1u);
     const HostRequest& asked = host.Requests()[0];
-    EXPECT_EQ((std::vector<Rect>{asked.inRect, asked.outRect, asked.maskRect, record.inRect,
-                                 record.outRect, record.maskRect}),
-              (std::vector<Rect>{area, area, {}, {}, {}, {}}));
-    EXPECT_EQ(std::tuple(asked.maskRate, asked.inputPadding, asked.outputPadding),
-              std::tuple(0, 0, 0));
+    EXPECT_EQ(
+        std::tuple(asked.inRect, asked.outRect, asked.maskRect, asked.maskRate, asked.inputPadding,
+                   asked.outputPadding, record.inRect, record.outRect, record.maskRect),
+        std::tuple(area, area, Rect{}, 0, 0, 0, Rect{}, Rect{}, Rect{}));
     const int side = int(testing::SlotOf(selected).PixelSize());
     EXPECT_EQ(host.GetLayer().pixels,
               written < 0 ? before.pixels : Written(before, written, v(12), v(13), side).pixels);

@@ -85,11 +85,10 @@ TEST_F(PluginEntryTest, TheMainWindowsOutcomeDecidesTheResult) {
 TEST_F(PluginEntryTest, ParametersMakeMarkOrRenewTheBlock) {
   // The host's new handles hold no zeros: a new block's fields are cleared.
   const auto fresh = [this] {
-    const std::vector<std::uint8_t> block = Block();
-    std::vector<std::uint8_t> want(25, 0);
-    want[0] = 1;
+    const std::vector<std::uint8_t> block = Block(), want = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     return block.size() == 1304 && block[280] == 0 &&
-           std::vector<std::uint8_t>(block.begin(), block.begin() + 25) == want;
+           std::equal(want.begin(), want.end(), block.begin());
   };
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
   EXPECT_TRUE(fresh());

@@ -6,7 +6,7 @@
 # Usage: pictaro_cli.sh BIN_DIR SOURCE_DIR
 pictaro=$(cd "$1" && pwd)/pictaro
 [ -x "$pictaro" ] && command -v icotool >/dev/null || { echo "no pictaro or icotool"; exit 77; }
-rows=$(<"$2/tests/programs/pictaro_cli.txt") && builds=$(<"$2/tests/programs/pictaro_cli_builds.txt") || exit 1
+rows=$(grep -vE '^(#|$)' "$2/tests/programs/pictaro_cli.txt") && builds=$(<"$2/tests/programs/pictaro_cli_builds.txt") || exit 1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work" && cp "$2/samples/sample-layer.png" sample.png || exit 1
@@ -40,7 +40,6 @@ head -c 767 /dev/urandom >short.act
 LC_ALL=C awk 'BEGIN { for (i = 0; i < 256; i++) printf "%c%c%c", i, 255 - i, i * 7 % 256 }' >ramp.act
 
 while IFS='|' read -r -a row; do
-  [[ ${#row[@]} -eq 0 || ${row[0]} == \#* ]] && continue
   run "${row[0]}" ${row[1]}
   has "${row[@]:2}"
 done <<<"$rows"

@@ -68,21 +68,20 @@ TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
 
 TEST(LayerImageFileTest, FailuresSayWhyAndAFailedWriteKeepsThePreviousFile) {
   testing::TempFolder temp;
-  const fs::path dir = temp.Path(), kept = dir / "kept.webp", folder = dir / "folder.png";
-  const fs::path text = dir / "notes.png";
+  const fs::path dir = temp.Path(), kept = dir / "kept.webp", folder = dir / "folder.png",
+                 text = dir / "notes.png";
   WriteBytes(kept, {'o', 'l', 'd'});
   WriteBytes(text, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
   fs::create_directory(folder);
   const Layer four{3, 2, 4, kRgba};
-  const std::pair<Layer, fs::path> writes[] = {
-      // WebP takes at most 16383 pixels a side, which the encoder finds out while writing.
-      {Layer{16384, 1, 3, Bytes(16384 * 3, 128)}, kept},
-      {Layer{3, 2, 3, kRgb}, folder},
-      {four, dir / "out.unknown"},
-      {four, dir / "out.bmp"},  // BMP keeps no transparency
-      {four, dir / "no-such-dir" / "out.png"},
-      {Layer{3, 3, 4, kRgba}, dir / "short.png"},
-  };
+  // WebP takes at most 16383 pixels a side, which the encoder finds out while writing; BMP
+  // keeps no transparency; the last layer is short of pixels.
+  const std::pair<Layer, fs::path> writes[] = {{Layer{16384, 1, 3, Bytes(16384 * 3, 128)}, kept},
+                                               {Layer{3, 2, 3, kRgb}, folder},
+                                               {four, dir / "out.unknown"},
+                                               {four, dir / "out.bmp"},
+                                               {four, dir / "no-such-dir" / "out.png"},
+                                               {Layer{3, 3, 4, kRgba}, dir / "short.png"}};
   for (const auto& [layer, path] : writes) {
     std::string error;
     EXPECT_FALSE(SaveLayerImage(layer, path.string(), error)) << path;

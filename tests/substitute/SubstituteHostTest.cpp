@@ -68,35 +68,30 @@ auto Asked(const Request& q) {
                     q.padding, int16(q.out.Empty() ? 3 : q.padding), int16(7), true);
 }
 
-// A buffer is delivered when wanted, holding the layer's bytes inside the
-// layer; outside, `padding` or, for -1, the nearest edge pixel.
+// A buffer is delivered when wanted, holding the layer's bytes inside the layer; outside,
+// `padding` or, for -1, the nearest edge pixel. The layer itself is checked the same way, with
+// the bytes the request `wrote` inverted.
 void ExpectDelivered(bool wanted, const void* data, int32 rowBytes, int32 columnBytes, Rect rect,
-                     int lo, int hi, const Request& q) {
+                     int lo, int hi, const Request& q, bool wrote = false) {
   ASSERT_EQ(data != nullptr, wanted);
   if (!wanted) return;
   ASSERT_EQ(columnBytes, hi - lo + 1);
-  ASSERT_EQ(rowBytes, rect.Width() * columnBytes + q.rowPadding);
+  ASSERT_EQ(rowBytes, rect.Width() * columnBytes + (wrote ? 0 : q.rowPadding));
   std::vector<int> got, want;
   ForEachByte(rect, lo, hi, rowBytes, [&](int x, int y, int p, int at) {
     const bool inside = x >= 0 && y >= 0 && x < kWidth && y < kHeight;
+    const bool taken = wrote && y >= q.out.top && y < q.out.bottom && x >= q.out.left &&
+                       x < q.out.right && p >= q.outLo && p <= q.outHi;
+    const int byte = inside || q.padding < 0 ? PatternByte(std::clamp(x, 0, kWidth - 1),
+                                                           std::clamp(y, 0, kHeight - 1), p)
+                                             : q.padding;
     got.push_back(static_cast<const std::uint8_t*>(data)[at]);
-    want.push_back(inside || q.padding < 0
-                       ? PatternByte(std::clamp(x, 0, kWidth - 1), std::clamp(y, 0, kHeight - 1), p)
-                       : q.padding);
+    want.push_back(taken ? 255 - byte : byte);
   });
   EXPECT_EQ(got, want);
 }
 
-class SubstituteHostTest : public ::testing::Test {
- protected:
-  SubstituteHostTest() { FakePlugin::selectors.clear(); }
-  // The body may hold references to a finished test's locals.
-  ~SubstituteHostTest() override { FakePlugin::body = nullptr; }
-
-  SubstituteHost host{testing::Patterned(kWidth, kHeight, 4)};
-};
-
-TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
+TEST(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
   for (const auto& [n, what] : testing::NumberRows("substitute/requests.txt")) {
     SCOPED_TRACE(what);
     const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
@@ -126,19 +121,14 @@ TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
     ASSERT_EQ(h.Requests().size(), 1u);
     EXPECT_EQ(Fields(h.Requests()[0]), Asked(q));
     EXPECT_EQ(h.Requests()[0].result, q.answer);
-    std::vector<int> layer, want;
-    ForEachByte(kWhole, 0, q.planes - 1, kWidth * q.planes, [&](int x, int y, int p, int at) {
-      const bool taken = writes && y >= q.out.top && y < q.out.bottom && x >= q.out.left &&
-                         x < q.out.right && p >= q.outLo && p <= q.outHi;
-      layer.push_back(h.GetLayer().pixels[at]);
-      want.push_back(taken ? 255 - PatternByte(x, y, p) : PatternByte(x, y, p));
-    });
-    EXPECT_EQ(layer, want);
+    ExpectDelivered(true, h.GetLayer().pixels.data(), kWidth * q.planes, q.planes, kWhole, 0,
+                    q.planes - 1, q, writes);
     EXPECT_EQ(h.LayerChanged(), writes);
   }
 }
 
-TEST_F(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
+TEST(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
+  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
   host.FailAdvanceState(-30, 2);
   host.RunInside([&](HostContext& context) {
     FilterRecord& r = *context.record;
@@ -160,7 +150,8 @@ TEST_F(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
 }
 
 // (Handles made to fail are the parameter block's tests.)
-TEST_F(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
+TEST(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
+  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
   host.RunInside([&](HostContext& context) {
     HandleProcs& procs = *context.record->handleProcs;
     const Handle h = procs.newProc(10);
@@ -174,9 +165,11 @@ TEST_F(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
   });
 }
 
-TEST_F(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
+TEST(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
+  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
   // About gets a zeroed about record in place of the filter record.
   bool zeroed = false;
+  FakePlugin::selectors.clear();
   FakePlugin::body = [&](int16, int16&) {
     const std::vector<char> zeros(sizeof(AboutRecord), 0);
     zeroed = std::memcmp(FakePlugin::record, zeros.data(), sizeof(AboutRecord)) == 0;
@@ -201,6 +194,7 @@ TEST_F(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
   // The whole layer is the filter area unless the host was given one; a layer is whole.
   EXPECT_EQ(host.Record().filterRect, kWhole);
   EXPECT_THROW(SubstituteHost(Layer{kWidth, kHeight, 4, {1, 2, 3}}), std::invalid_argument);
+  FakePlugin::body = nullptr;  // it refers to this test's locals
 }
 
 }  // namespace
