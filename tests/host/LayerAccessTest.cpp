@@ -18,9 +18,7 @@
 namespace pictaro {
 namespace {
 
-using testing::RecordingDesktop;
-using testing::ShownMessage;
-using testing::Warning;
+using namespace testing;
 
 // `layer` with the painted resource `index` written at (left, top), side x side of it: table
 // colours with the 1-bit mask as transparency (white without a transparency plane) for 4 and 8
@@ -28,10 +26,9 @@ using testing::Warning;
 Layer Written(Layer layer, int index, int left, int top, int side) {
   for (std::uint32_t i = 0; i < std::uint32_t(side * side); ++i) {
     const std::uint32_t c = i % side, r = i / side;
-    testing::Rgba want = testing::PaintedColor(index, c, r);
-    if (index < 8 && testing::PaintedTransparent(c, r)) {
-      want = layer.planes == 3 ? testing::Rgba{255, 255, 255, 0}
-                               : testing::TableColor(testing::PaintedIndex(index, c, r));
+    Rgba want = PaintedColor(index, c, r);
+    if (index < 8 && PaintedTransparent(c, r)) {
+      want = layer.planes == 3 ? Rgba{255, 255, 255, 0} : TableColor(PaintedIndex(index, c, r));
       want.alpha = 0;
     }
     const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
@@ -46,7 +43,7 @@ TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
   // selection leaves it as it was)
   const int rows[][5] = {{4, false, 4, 5, true}, {4, true, 3, 3, true}, {3, false, 2, 2, true}};
   for (const auto& [planes, floating, inHi, outHi, absolute] : rows) {
-    SubstituteHost host(testing::Patterned(8, 8, planes));
+    SubstituteHost host(Patterned(8, 8, planes));
     FilterRecord& r = host.Record();
     // A mask, padding to be replaced; one layer mask in, two out: the absolute plane counts
     // decide the upper planes.
@@ -64,7 +61,7 @@ TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
 }
 
 TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
-  const Layer layer = testing::Patterned(10, 6, 4);
+  const Layer layer = Patterned(10, 6, 4);
   SubstituteHost host(layer);
   const Rect area{1, 2, 4, 7};
   RecordingDesktop desktop;
@@ -117,33 +114,32 @@ TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
 // The Apply step over the painted grid saved as the working file: the selected resource lands
 // centred, by its depth and the layer's planes, or a failure leaves the layer as it was.
 TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
-  testing::TempFolder folder;
+  TempFolder folder;
   RecordingDesktop quiet;
   ResourceGrid grid;
-  testing::PaintGrid(grid, {0, 4, 7, 8, 9, 12});
+  PaintGrid(grid, {0, 4, 7, 8, 9, 12});
   // The working file, a foreign one and one never saved.
   const std::string paths[] = {(folder.Path() / "work.ico").string(),
                                (folder.Path() / "foreign.ico").string(),
                                (folder.Path() / "Untitled.ico").string()};
   ASSERT_EQ(grid.WriteIco(paths[0], quiet), 1);
-  testing::WriteBytes(paths[1], testing::BuildIco({{16, 16, 1, 32, testing::PaintedBlock(9)}}));
+  WriteBytes(paths[1], BuildIco({{16, 16, 1, 32, PaintedBlock(9)}}));
   const std::vector<ShownMessage> said[] = {
       {},
       {Warning("DoFilterRect failed!")},
       {Warning("The layer selection is too small for the 256 x 256 pixel icon data.\n\n"
                "Please try running Pictaro again with a larger selection.")}};
-  for (const auto& [n, what] : testing::NumberRows("host/apply.txt")) {
+  for (const auto& [n, what] : NumberRows("host/apply.txt")) {
     SCOPED_TRACE(what);
     const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
     const Rect area{v(4), v(5), v(6), v(7)};
     const int selected = v(8), fault = v(9), written = v(11);
-    const Layer before = testing::Patterned(v(0), v(1), v(2));
+    const Layer before = Patterned(v(0), v(1), v(2));
     SubstituteHost host(before, area);
     host.SetRowPadding(v(3));
     host.RunInside([&](HostContext& context) {
       PrepareParameters(context);
-      StoreApplySelection(context, testing::SlotOf(selected), "work.ico",
-                          paths[fault < 3 ? fault : 0]);
+      StoreApplySelection(context, SlotOf(selected), "work.ico", paths[fault < 3 ? fault : 0]);
     });
     if (fault == 4) host.ForgetParameters();
     host.FailLock(fault == 5);
@@ -162,7 +158,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
         std::tuple(asked.inRect, asked.outRect, asked.maskRect, asked.maskRate, asked.inputPadding,
                    asked.outputPadding, record.inRect, record.outRect, record.maskRect),
         std::tuple(area, area, Rect{}, 0, 0, 0, Rect{}, Rect{}, Rect{}));
-    const int side = int(testing::SlotOf(selected).PixelSize());
+    const int side = int(SlotOf(selected).PixelSize());
     EXPECT_EQ(host.GetLayer().pixels,
               written < 0 ? before.pixels : Written(before, written, v(12), v(13), side).pixels);
     EXPECT_EQ(desktop.messages, said[v(14)]);
@@ -172,7 +168,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
   bare.filterRect = bare.outRect = Rect{0, 0, 64, 64};
   bare.outColumnBytes = 4;
   bare.outRowBytes = 64 * 4;
-  WriteResourceToLayer(bare, testing::SlotOf(9), grid, quiet);
+  WriteResourceToLayer(bare, SlotOf(9), grid, quiet);
   EXPECT_TRUE(quiet.messages.empty());
 }
 

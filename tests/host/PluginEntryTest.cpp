@@ -14,7 +14,7 @@
 namespace pictaro {
 namespace {
 
-using testing::EntryUnderTest;
+using namespace testing;
 
 class PluginEntryTest : public ::testing::Test {
  protected:
@@ -24,9 +24,9 @@ class PluginEntryTest : public ::testing::Test {
       ++applySteps;
       if (applyStepResult != kNoErr) context.result = applyStepResult;
     };
-    testing::gEntryServices = &services;
+    gEntryServices = &services;
   }
-  ~PluginEntryTest() override { testing::gEntryServices = nullptr; }
+  ~PluginEntryTest() override { gEntryServices = nullptr; }
 
   // The parameter block as the host keeps it.
   std::vector<std::uint8_t> Block() {
@@ -35,8 +35,8 @@ class PluginEntryTest : public ::testing::Test {
     return {*handle, *handle + host.HandleSize(handle)};
   }
 
-  testing::TempFolder folder;
-  testing::FakePluginUi ui;
+  TempFolder folder;
+  FakePluginUi ui;
   EntryServices services{ui, {}, nullptr};
   SubstituteHost host{Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)}};
   int applySteps = 0;
@@ -44,7 +44,7 @@ class PluginEntryTest : public ::testing::Test {
 };
 
 TEST_F(PluginEntryTest, SelectorsAnswerAndAlwaysClearTheDataCell) {
-  for (const auto& [n, what] : testing::NumberRows("host/selectors.txt")) {
+  for (const auto& [n, what] : NumberRows("host/selectors.txt")) {
     host.SetDataCell(99);
     EXPECT_EQ(host.Call(EntryUnderTest, int16(n[0]), int16(n[1])), n[2]) << n[0];
     EXPECT_EQ(host.DataCell(), 0) << n[0];
@@ -63,9 +63,8 @@ TEST_F(PluginEntryTest, TheMainWindowsOutcomeDecidesTheResult) {
     if (ui.outcome == kOutOfMemory) throw std::bad_alloc();
     context.result = -30;
   };
-  const std::vector<testing::ShownMessage> said[] = {
-      {}, {testing::Warning("Can't open application window.")}};
-  for (const auto& [n, what] : testing::NumberRows("host/main-window.txt")) {
+  const std::vector<ShownMessage> said[] = {{}, {Warning("Can't open application window.")}};
+  for (const auto& [n, what] : NumberRows("host/main-window.txt")) {
     ui.canBegin = n[0];
     ui.outcome = int(n[1]);
     applyStepResult = static_cast<int16>(n[2]);

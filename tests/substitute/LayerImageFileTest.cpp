@@ -14,8 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using testing::ReadBytes;
-using testing::WriteBytes;
+using namespace testing;
 
 constexpr std::size_t kPngColorType = 25;  // in the PNG header: 2 RGB, 6 RGBA
 
@@ -31,7 +30,7 @@ const Bytes kOpaqueRgba = {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255,
                            11, 21, 31, 255, 41, 51, 61, 255, 71, 81, 91, 255};
 
 TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
-  testing::TempFolder folder;
+  TempFolder folder;
   const fs::path raw = folder.Path() / "pixels.raw", png = folder.Path() / "layer.png";
   // ImageMagick writes the raw pixels as an RGBA or RGB PNG, loaded opaque or not; FreeImage
   // calls an RGBA file whose alpha is all opaque opaque, but it has, and keeps, its alpha.
@@ -67,7 +66,7 @@ TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
 }
 
 TEST(LayerImageFileTest, FailuresSayWhyAndAFailedWriteKeepsThePreviousFile) {
-  testing::TempFolder temp;
+  TempFolder temp;
   const fs::path dir = temp.Path(), kept = dir / "kept.webp", folder = dir / "folder.png",
                  text = dir / "notes.png";
   WriteBytes(kept, {'o', 'l', 'd'});

@@ -30,10 +30,8 @@ struct FakePlugin {
   }
 };
 
-constexpr int kWidth = 6;
-constexpr int kHeight = 5;
+constexpr int kWidth = 6, kHeight = 5;
 const Rect kWhole{0, 0, kHeight, kWidth};
-const Rect kMask{5, 6, 7, 8};
 
 // Calls f(x, y, plane, offset) for every byte of `rect`, planes lo..hi, in a
 // buffer whose rows are `rowBytes` apart.
@@ -64,8 +62,8 @@ auto Fields(R& r) {
 // As a plug-in sets them. The mask fields, and the output padding when no output is wanted,
 // only show in the log.
 auto Asked(const Request& q) {
-  return std::tuple(q.in, q.out, kMask, q.inLo, q.inHi, q.outLo, q.outHi, q.rate, kFixedOne / 4,
-                    q.padding, int16(q.out.Empty() ? 3 : q.padding), int16(7), true);
+  return std::tuple(q.in, q.out, Rect{5, 6, 7, 8}, q.inLo, q.inHi, q.outLo, q.outHi, q.rate,
+                    kFixedOne / 4, q.padding, int16(q.out.Empty() ? 3 : q.padding), int16(7), true);
 }
 
 // A buffer is delivered when wanted, holding the layer's bytes inside the layer; outside,
