@@ -11,38 +11,28 @@
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
 #include "support/IcoFixtures.h"
+#include "support/ReferenceText.h"
+#include "support/SampleLayer.h"
 #include "support/TempFolder.h"
 
 namespace pictaro {
 namespace {
 
-using testing::RecordingDesktop;
-using testing::ShownMessage;
-
-// A layer whose bytes all differ from their neighbours', so that a stray write shows.
-Layer Patterned(int width, int height, int planes) {
-  Layer layer{width, height, planes,
-              std::vector<std::uint8_t>(std::size_t(width) * height * planes)};
-  for (std::size_t i = 0; i < layer.pixels.size(); ++i)
-    layer.pixels[i] = static_cast<std::uint8_t>(i * 37 + 11);
-  return layer;
-}
+using namespace testing;
 
 // `layer` with the painted resource `index` written at (left, top), side x side of it: table
 // colours with the 1-bit mask as transparency (white without a transparency plane) for 4 and 8
 // bits; colour and alpha, no mask, for 32 bits.
 Layer Written(Layer layer, int index, int left, int top, int side) {
-  for (std::uint32_t r = 0; r < std::uint32_t(side); ++r) {
-    for (std::uint32_t c = 0; c < std::uint32_t(side); ++c) {
-      testing::Rgba want = testing::PaintedColor(index, c, r);
-      if (index < 8 && testing::PaintedTransparent(c, r)) {
-        want = layer.planes == 3 ? testing::Rgba{255, 255, 255, 0}
-                                 : testing::TableColor(testing::PaintedIndex(index, c, r));
-        want.alpha = 0;
-      }
-      const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
-      std::copy_n(bytes, layer.planes, layer.At(left + int(c), top + int(r)));
+  for (std::uint32_t i = 0; i < std::uint32_t(side * side); ++i) {
+    const std::uint32_t c = i % side, r = i / side;
+    Rgba want = PaintedColor(index, c, r);
+    if (index < 8 && PaintedTransparent(c, r)) {
+      want = layer.planes == 3 ? Rgba{255, 255, 255, 0} : TableColor(PaintedIndex(index, c, r));
+      want.alpha = 0;
     }
+    const std::uint8_t bytes[] = {want.red, want.green, want.blue, want.alpha};
+    std::copy_n(bytes, layer.planes, layer.At(left + int(c), top + int(r)));
   }
   return layer;
 }
@@ -55,12 +45,11 @@ TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
   for (const auto& [planes, floating, inHi, outHi, absolute] : rows) {
     SubstituteHost host(Patterned(8, 8, planes));
     FilterRecord& r = host.Record();
-    r.haveMask = true;
-    r.isFloating = r.wantsAbsolute = floating;
-    r.inputPadding = r.outputPadding = r.maskPadding = 9;
-    // One layer mask in, two out: the absolute plane counts decide the upper planes.
-    r.absLayerMasks = 1;
-    r.outLayerMasks = 2;
+    // A mask, padding to be replaced; one layer mask in, two out: the absolute plane counts
+    // decide the upper planes.
+    std::tie(r.haveMask, r.isFloating, r.wantsAbsolute, r.inputPadding, r.outputPadding,
+             r.maskPadding, r.absLayerMasks, r.outLayerMasks) =
+        std::tuple(true, floating, floating, 9, 9, 9, 1, 2);
     RequestLayerRect(r, rect);
     EXPECT_EQ(
         std::tuple(r.inRect, r.outRect, r.maskRect, r.inLoPlane, r.inHiPlane, r.outLoPlane,
@@ -108,9 +97,7 @@ TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
             -31);
   want.insert(want.begin() + 20, 0);
   EXPECT_EQ(seen, want);
-  EXPECT_EQ(desktop.messages,
-            (std::vector<ShownMessage>{{"Advance state failed!", "Pictaro",
-                                        MessageIcon::Exclamation, MessageButtons::Ok}}));
+  EXPECT_EQ(desktop.messages, std::vector{Warning("Advance state failed!")});
 
   // Read-only rows with the colour planes and transparency, then the view's request again.
   std::vector<std::tuple<Rect, Rect, int, bool, int, int>> log;
@@ -127,100 +114,61 @@ TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
 // The Apply step over the painted grid saved as the working file: the selected resource lands
 // centred, by its depth and the layer's planes, or a failure leaves the layer as it was.
 TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
-  testing::TempFolder folder;
+  TempFolder folder;
   RecordingDesktop quiet;
   ResourceGrid grid;
-  testing::PaintGrid(grid, {0, 4, 7, 8, 9, 12});
-  const std::string saved = (folder.Path() / "work.ico").string();
-  ASSERT_EQ(grid.WriteIco(saved, quiet), 1);
-  // A 48 px 32-bit image listed as 16 x 16: its top-left 16 x 16 pixels land.
-  const std::string foreign = (folder.Path() / "foreign.ico").string();
-  testing::WriteBytes(foreign, testing::BuildIco({{16, 16, 1, 32, testing::PaintedBlock(9)}}));
-  const std::string unsaved = (folder.Path() / "Untitled.ico").string();  // Apply after New
-  const ShownMessage failed{"DoFilterRect failed!", "Pictaro", MessageIcon::Exclamation,
-                            MessageButtons::Ok};
-  const ShownMessage tooSmall{
-      "The layer selection is too small for the 256 x 256 pixel icon data.\n\n"
-      "Please try running Pictaro again with a larger selection.",
-      "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok};
-  enum Fault { kNone, kForeign, kUnsaved, kEmpty, kNoBlock, kNoLock, kRefused };
-  struct Row {
-    int width, height, planes, rowPadding;
-    Rect area;
-    int selected;
-    Fault fault;
-    int left, top;  // where the resource lands
-  };
-  const Row rows[] = {
-      {110, 66, 4, 0, {2, 4, 62, 104}, 9, kNone, 4 + 26, 2 + 6},  // 48 px in 100 x 60 at (4, 2)
-      {20, 20, 4, 0, {0, 0, 17, 17}, 12, kNone, 0, 0},  // 16 px in 17 x 17: halves round down
-      {52, 50, 4, 0, {0, 0, 50, 52}, 0, kNone, 2, 1},   // 48 px, 4-bit, 8-bit and 32-bit
-      {52, 50, 3, 0, {0, 0, 50, 52}, 0, kNone, 2, 1},
-      {52, 50, 4, 0, {0, 0, 50, 52}, 4, kNone, 2, 1},
-      {52, 50, 3, 0, {0, 0, 50, 52}, 4, kNone, 2, 1},
-      {52, 50, 4, 0, {0, 0, 50, 52}, 9, kNone, 2, 1},
-      {52, 50, 3, 0, {0, 0, 50, 52}, 9, kNone, 2, 1},
-      {21, 19, 3, 3, {0, 0, 19, 21}, 7, kNone, 2, 1},      // rows of 66 bytes, no multiple of 4
-      {255, 300, 4, 0, {0, 0, 300, 255}, 8, kNone, 0, 0},  // 256 px: too small
-      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kForeign, 3 + 9, 2 + 8},
-      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kUnsaved, 0, 0},
-      {40, 36, 4, 0, {2, 3, 34, 37}, 3, kEmpty, 0, 0},  // no image at that place in the file
-      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kNoBlock, 0, 0},
-      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kNoLock, 0, 0},
-      {40, 36, 4, 0, {2, 3, 34, 37}, 12, kRefused, 0, 0},  // the host's code, quietly
-  };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(::testing::Message() << row.selected << " on " << row.width << "x" << row.planes
-                                      << ", fault " << row.fault);
-    const Layer before = Patterned(row.width, row.height, row.planes);
-    SubstituteHost host(before, row.area);
-    host.SetRowPadding(row.rowPadding);
-    const std::string& path = row.fault == kForeign   ? foreign
-                              : row.fault == kUnsaved ? unsaved
-                                                      : saved;
+  PaintGrid(grid, {0, 4, 7, 8, 9, 12});
+  // The working file, a foreign one and one never saved.
+  const std::string paths[] = {(folder.Path() / "work.ico").string(),
+                               (folder.Path() / "foreign.ico").string(),
+                               (folder.Path() / "Untitled.ico").string()};
+  ASSERT_EQ(grid.WriteIco(paths[0], quiet), 1);
+  WriteBytes(paths[1], BuildIco({{16, 16, 1, 32, PaintedBlock(9)}}));
+  const std::vector<ShownMessage> said[] = {
+      {},
+      {Warning("DoFilterRect failed!")},
+      {Warning("The layer selection is too small for the 256 x 256 pixel icon data.\n\n"
+               "Please try running Pictaro again with a larger selection.")}};
+  for (const auto& [n, what] : NumberRows("host/apply.txt")) {
+    SCOPED_TRACE(what);
+    const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
+    const Rect area{v(4), v(5), v(6), v(7)};
+    const int selected = v(8), fault = v(9), written = v(11);
+    const Layer before = Patterned(v(0), v(1), v(2));
+    SubstituteHost host(before, area);
+    host.SetRowPadding(v(3));
     host.RunInside([&](HostContext& context) {
       PrepareParameters(context);
-      StoreApplySelection(context, testing::SlotOf(row.selected), "work.ico", path);
+      StoreApplySelection(context, SlotOf(selected), "work.ico", paths[fault < 3 ? fault : 0]);
     });
-    if (row.fault == kNoBlock) host.ForgetParameters();
-    host.FailLock(row.fault == kNoLock);
-    host.FailAdvanceState(row.fault == kRefused ? -30 : 0);
+    if (fault == 4) host.ForgetParameters();
+    host.FailLock(fault == 5);
+    host.FailAdvanceState(fault == 6 ? -30 : 0);
     // A mask request and padding left over from the layer view.
     FilterRecord& record = host.Record();
-    record.inputPadding = record.outputPadding = 9;
-    record.haveMask = true;
-    record.maskRect = Rect{1, 1, 5, 5};
-    record.maskRate = kFixedOne;
+    std::tie(record.inputPadding, record.outputPadding, record.haveMask, record.maskRect,
+             record.maskRate) = std::tuple(9, 9, true, Rect{1, 1, 5, 5}, kFixedOne);
     RecordingDesktop desktop;
-    const int16 results[] = {0, 0, 0, 0, kNilHandleErr, kParamErr, -30};
-    EXPECT_EQ(host.RunInside([&](HostContext& c) { DoFilterRect(c, desktop); }),
-              results[row.fault]);
+    EXPECT_EQ(host.RunInside([&](HostContext& c) { DoFilterRect(c, desktop); }), v(10));
 
     // The whole filter area once, no mask; afterwards nothing more to deliver.
     ASSERT_EQ(host.Requests().size(), 1u);
     const HostRequest& asked = host.Requests()[0];
-    EXPECT_EQ((std::vector<Rect>{asked.inRect, asked.outRect, asked.maskRect, record.inRect,
-                                 record.outRect, record.maskRect}),
-              (std::vector<Rect>{row.area, row.area, {}, {}, {}, {}}));
-    EXPECT_EQ(std::tuple(asked.maskRate, asked.inputPadding, asked.outputPadding),
-              std::tuple(0, 0, 0));
-    const int side = int(testing::SlotOf(row.selected).PixelSize());
-    const bool refused = side > row.area.Width() || side > row.area.Height();
-    const bool writes = !refused && (row.fault == kNone || row.fault == kForeign);
-    const int shown = row.fault == kForeign ? 9 : row.selected;
+    EXPECT_EQ(
+        std::tuple(asked.inRect, asked.outRect, asked.maskRect, asked.maskRate, asked.inputPadding,
+                   asked.outputPadding, record.inRect, record.outRect, record.maskRect),
+        std::tuple(area, area, Rect{}, 0, 0, 0, Rect{}, Rect{}, Rect{}));
+    const int side = int(SlotOf(selected).PixelSize());
     EXPECT_EQ(host.GetLayer().pixels,
-              writes ? Written(before, shown, row.left, row.top, side).pixels : before.pixels);
-    const bool blockFailed = row.fault == kNoBlock || row.fault == kNoLock;
-    EXPECT_EQ(desktop.messages, blockFailed ? std::vector{failed}
-                                : refused   ? std::vector{tooSmall}
-                                            : std::vector<ShownMessage>{});
+              written < 0 ? before.pixels : Written(before, written, v(12), v(13), side).pixels);
+    EXPECT_EQ(desktop.messages, said[v(14)]);
   }
   // No output buffer: nothing written, nothing said.
   FilterRecord bare{};
   bare.filterRect = bare.outRect = Rect{0, 0, 64, 64};
   bare.outColumnBytes = 4;
   bare.outRowBytes = 64 * 4;
-  WriteResourceToLayer(bare, testing::SlotOf(9), grid, quiet);
+  WriteResourceToLayer(bare, SlotOf(9), grid, quiet);
   EXPECT_TRUE(quiet.messages.empty());
 }
 

@@ -8,12 +8,13 @@
 #include "host/FilterParameters.h"
 #include "substitute/SubstituteHost.h"
 #include "support/FakePluginUi.h"
+#include "support/ReferenceText.h"
 #include "support/TempFolder.h"
 
 namespace pictaro {
 namespace {
 
-using testing::EntryUnderTest;
+using namespace testing;
 
 class PluginEntryTest : public ::testing::Test {
  protected:
@@ -23,9 +24,9 @@ class PluginEntryTest : public ::testing::Test {
       ++applySteps;
       if (applyStepResult != kNoErr) context.result = applyStepResult;
     };
-    testing::gEntryServices = &services;
+    gEntryServices = &services;
   }
-  ~PluginEntryTest() override { testing::gEntryServices = nullptr; }
+  ~PluginEntryTest() override { gEntryServices = nullptr; }
 
   // The parameter block as the host keeps it.
   std::vector<std::uint8_t> Block() {
@@ -34,8 +35,8 @@ class PluginEntryTest : public ::testing::Test {
     return {*handle, *handle + host.HandleSize(handle)};
   }
 
-  testing::TempFolder folder;
-  testing::FakePluginUi ui;
+  TempFolder folder;
+  FakePluginUi ui;
   EntryServices services{ui, {}, nullptr};
   SubstituteHost host{Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)}};
   int applySteps = 0;
@@ -43,15 +44,10 @@ class PluginEntryTest : public ::testing::Test {
 };
 
 TEST_F(PluginEntryTest, SelectorsAnswerAndAlwaysClearTheDataCell) {
-  // selector, the host's incoming result, the result
-  const int16 rows[][3] = {{kSelectorAbout, -7, 0},    {kSelectorPrepare, -7, 0},
-                           {kSelectorContinue, -7, 0}, {kSelectorFinish, -7, 0},
-                           {7, -4321, -4321},          {-1, -4321, -4321},
-                           {100, -4321, -4321}};
-  for (const auto& [selector, incoming, result] : rows) {
+  for (const auto& [n, what] : NumberRows("host/selectors.txt")) {
     host.SetDataCell(99);
-    EXPECT_EQ(host.Call(EntryUnderTest, selector, incoming), result) << selector;
-    EXPECT_EQ(host.DataCell(), 0) << selector;
+    EXPECT_EQ(host.Call(EntryUnderTest, int16(n[0]), int16(n[1])), n[2]) << n[0];
+    EXPECT_EQ(host.DataCell(), 0) << n[0];
   }
   // Only About opened a window; nothing touched the parameters or the layer.
   EXPECT_EQ((std::vector<int>{ui.abouts, ui.begins, ui.ends, ui.welcomes, ui.mainWindows}),
@@ -67,33 +63,19 @@ TEST_F(PluginEntryTest, TheMainWindowsOutcomeDecidesTheResult) {
     if (ui.outcome == kOutOfMemory) throw std::bad_alloc();
     context.result = -30;
   };
-  const std::vector<testing::ShownMessage> cantOpen{
-      {"Can't open application window.", "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok}};
-  // windows start, the outcome, the Apply step's result, then the result, Apply steps run,
-  // Welcome windows shown so far
-  const int rows[][6] = {
-      {false, kMainWindowDone, 0, kUserCanceledErr, 0, 0},  // no display: no Welcome yet
-      {true, kMainWindowDone, 0, kUserCanceledErr, 0, 1},   // the first run with windows
-      {true, kMainWindowApply, 0, kNoErr, 1, 1},
-      {true, kMainWindowApply, kNilHandleErr, kNilHandleErr, 1, 1},
-      {true, kMainWindowFailed, 0, kUserCanceledErr, 0, 1},
-      {true, 7, 0, -30, 0, 1},  // an outcome of no meaning leaves the result alone
-      {true, kThrows, 0, kParamErr, 0, 1},
-      {true, kOutOfMemory, 0, -108, 0, 1},
-  };
-  for (const auto& [windows, outcome, stepResult, result, steps, welcomes] : rows) {
-    ui.canBegin = windows;
-    ui.outcome = outcome;
-    applyStepResult = static_cast<int16>(stepResult);
+  const std::vector<ShownMessage> said[] = {{}, {Warning("Can't open application window.")}};
+  for (const auto& [n, what] : NumberRows("host/main-window.txt")) {
+    ui.canBegin = n[0];
+    ui.outcome = int(n[1]);
+    applyStepResult = static_cast<int16>(n[2]);
     applySteps = 0;
     ui.desktop.messages.clear();
     host.SetDataCell(3);
-    EXPECT_EQ(host.Call(EntryUnderTest, kSelectorStart), result) << outcome;
-    EXPECT_EQ((std::vector<int>{applySteps, ui.welcomes, int(host.DataCell())}),
-              (std::vector<int>{steps, welcomes, 0}))
-        << outcome;
-    const bool failed = !windows || outcome == kMainWindowFailed;
-    EXPECT_EQ(ui.desktop.messages, failed ? cantOpen : std::vector<testing::ShownMessage>{});
+    EXPECT_EQ((std::vector<long long>{host.Call(EntryUnderTest, kSelectorStart), applySteps,
+                                      ui.welcomes, host.DataCell()}),
+              (std::vector<long long>{n[3], n[4], n[5], 0}))
+        << what;
+    EXPECT_EQ(ui.desktop.messages, said[n[6]]) << what;
   }
   EXPECT_EQ(ui.mainWindows, 7);
   EXPECT_EQ(ui.begins, ui.ends);
@@ -102,11 +84,10 @@ TEST_F(PluginEntryTest, TheMainWindowsOutcomeDecidesTheResult) {
 TEST_F(PluginEntryTest, ParametersMakeMarkOrRenewTheBlock) {
   // The host's new handles hold no zeros: a new block's fields are cleared.
   const auto fresh = [this] {
-    const std::vector<std::uint8_t> block = Block();
-    std::vector<std::uint8_t> want(25, 0);
-    want[0] = 1;
+    const std::vector<std::uint8_t> block = Block(), want = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+                                                             0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
     return block.size() == 1304 && block[280] == 0 &&
-           std::vector<std::uint8_t>(block.begin(), block.begin() + 25) == want;
+           std::equal(want.begin(), want.end(), block.begin());
   };
   EXPECT_EQ(host.Call(EntryUnderTest, kSelectorParameters), kNoErr);
   EXPECT_TRUE(fresh());

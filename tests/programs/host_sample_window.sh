@@ -15,15 +15,12 @@ cp "$2/samples/sample-layer.png" "$work/layer.png"
 before=$(sha256sum <"$work/layer.png")
 fail=0
 
-# run EXIT KEYS... -- ARGS...: runs pictaro-host with ARGS; for each "TITLE=KEY" waits for the
-# top-level window TITLE and sends it KEY; then checks the exit code.
+# run EXIT KEYS ARGS...: runs pictaro-host with ARGS; for each "TITLE=KEY" of KEYS (separated by
+# commas) waits for the top-level window TITLE and sends it KEY; then checks the exit code.
 run() {
-  local want=$1 keys=() id
-  shift
-  while [ "$1" != "--" ]; do keys+=("$1"); shift; done
-  shift
-  timeout 60 "$@" >"$work/log" 2>&1 &
-  local pid=$!
+  timeout 60 "${@:3}" >"$work/log" 2>&1 &
+  local pid=$! keys id
+  IFS=, read -r -a keys <<<"$2"
   for key in "${keys[@]}"; do
     id=$(timeout 30 xdotool search --sync --onlyvisible --name "^${key%=*}\$" | head -n 1)
     [ -n "$id" ] || { echo "window '${key%=*}' never appeared"; fail=1; continue; }
@@ -32,15 +29,15 @@ run() {
   done
   wait "$pid"
   local status=$?
-  [ "$status" -eq "$want" ] || { echo "$*: exit $status, want $want"; cat "$work/log"; fail=1; }
+  [ "$status" -eq "$1" ] || { echo "${*:3}: exit $status, want $1"; cat "$work/log"; fail=1; }
 }
 
-run 0 "Using Pictaro=Return" "Pictaro=Return" -- "$bin/pictaro-host" -o "$work/out.png" "$work/layer.png"
+run 0 "Using Pictaro=Return,Pictaro=Return" "$bin/pictaro-host" -o "$work/out.png" "$work/layer.png"
 [ -s "$work/out.png" ] || { echo "Apply wrote no output"; fail=1; }
 # A second Welcome would block the main window, and the wait for it would time out.
-run 1 "Pictaro=Escape" -- "$bin/pictaro-host" "$work/layer.png"
+run 1 "Pictaro=Escape" "$bin/pictaro-host" "$work/layer.png"
 # The installed pair finds each other: About from the installed host.
 cmake --install "$bin/.." --prefix "$work/installed" >/dev/null || fail=1
-run 0 "About Pictaro=Return" -- "$work/installed/bin/pictaro-host" --about
+run 0 "About Pictaro=Return" "$work/installed/bin/pictaro-host" --about
 [ "$before" = "$(sha256sum <"$work/layer.png")" ] || { echo "the layer file changed"; fail=1; }
 exit $fail

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,14 +14,12 @@ namespace {
 
 namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
-using testing::ReadBytes;
-using testing::WriteBytes;
+using namespace testing;
 
-constexpr const char* kConvert = "/usr/bin/convert";
 constexpr std::size_t kPngColorType = 25;  // in the PNG header: 2 RGB, 6 RGBA
 
-std::size_t Entries(const fs::path& folder) {
-  return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+long Entries(const fs::path& folder) {
+  return std::distance(fs::directory_iterator(folder), {});
 }
 
 // Six pixels (3 x 2) whose every byte differs, with partial transparency.
@@ -33,8 +30,7 @@ const Bytes kOpaqueRgba = {10, 20, 30, 255, 40, 50, 60, 255, 70, 80, 90, 255,
                            11, 21, 31, 255, 41, 51, 61, 255, 71, 81, 91, 255};
 
 TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
-  if (access(kConvert, X_OK) != 0) GTEST_SKIP() << "ImageMagick's convert is not available";
-  testing::TempFolder folder;
+  TempFolder folder;
   const fs::path raw = folder.Path() / "pixels.raw", png = folder.Path() / "layer.png";
   // ImageMagick writes the raw pixels as an RGBA or RGB PNG, loaded opaque or not; FreeImage
   // calls an RGBA file whose alpha is all opaque opaque, but it has, and keeps, its alpha.
@@ -44,8 +40,8 @@ TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
     SCOPED_TRACE(::testing::Message() << pixels.size() << (opaque ? " opaque" : ""));
     const bool alpha = pixels.size() == 6 * 4;
     WriteBytes(raw, pixels);
-    const std::string command = std::string(kConvert) + " -size 3x2 -depth 8 " +
-                                (alpha ? "rgba:'" : "rgb:'") + raw.string() +
+    const std::string command = "/usr/bin/convert -size 3x2 -depth 8 " +
+                                std::string(alpha ? "rgba:'" : "rgb:'") + raw.string() +
                                 (alpha ? "' PNG32:'" : "' PNG24:'") + png.string() + "'";
     ASSERT_EQ(system(command.c_str()), 0);
     ASSERT_EQ(ReadBytes(png).at(kPngColorType), alpha ? 6 : 2);
@@ -62,7 +58,7 @@ TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
     WriteBytes(png, {'o', 'l', 'd'});
     ASSERT_TRUE(SaveLayerImage(Layer{3, 2, planes, want}, png.string(), error)) << error;
     EXPECT_EQ(ReadBytes(png).at(kPngColorType), planes == 4 ? 6 : 2);
-    EXPECT_EQ(Entries(folder.Path()), 2u);
+    EXPECT_EQ(Entries(folder.Path()), 2);
     const std::optional<Layer> back = LoadLayerImage(png.string(), false, error);
     ASSERT_TRUE(back) << error;
     EXPECT_EQ(std::pair(back->planes, back->pixels), std::pair(planes, want));
@@ -70,22 +66,21 @@ TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
 }
 
 TEST(LayerImageFileTest, FailuresSayWhyAndAFailedWriteKeepsThePreviousFile) {
-  testing::TempFolder temp;
-  const fs::path dir = temp.Path(), kept = dir / "kept.webp", folder = dir / "folder.png";
-  const fs::path text = dir / "notes.png";
+  TempFolder temp;
+  const fs::path dir = temp.Path(), kept = dir / "kept.webp", folder = dir / "folder.png",
+                 text = dir / "notes.png";
   WriteBytes(kept, {'o', 'l', 'd'});
   WriteBytes(text, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
   fs::create_directory(folder);
   const Layer four{3, 2, 4, kRgba};
-  const std::pair<Layer, fs::path> writes[] = {
-      // WebP takes at most 16383 pixels a side, which the encoder finds out while writing.
-      {Layer{16384, 1, 3, Bytes(16384 * 3, 128)}, kept},
-      {Layer{3, 2, 3, kRgb}, folder},
-      {four, dir / "out.unknown"},
-      {four, dir / "out.bmp"},  // BMP keeps no transparency
-      {four, dir / "no-such-dir" / "out.png"},
-      {Layer{3, 3, 4, kRgba}, dir / "short.png"},
-  };
+  // WebP takes at most 16383 pixels a side, which the encoder finds out while writing; BMP
+  // keeps no transparency; the last layer is short of pixels.
+  const std::pair<Layer, fs::path> writes[] = {{Layer{16384, 1, 3, Bytes(16384 * 3, 128)}, kept},
+                                               {Layer{3, 2, 3, kRgb}, folder},
+                                               {four, dir / "out.unknown"},
+                                               {four, dir / "out.bmp"},
+                                               {four, dir / "no-such-dir" / "out.png"},
+                                               {Layer{3, 3, 4, kRgba}, dir / "short.png"}};
   for (const auto& [layer, path] : writes) {
     std::string error;
     EXPECT_FALSE(SaveLayerImage(layer, path.string(), error)) << path;
@@ -93,7 +88,7 @@ TEST(LayerImageFileTest, FailuresSayWhyAndAFailedWriteKeepsThePreviousFile) {
   }
   EXPECT_EQ(ReadBytes(kept), (Bytes{'o', 'l', 'd'}));
   EXPECT_TRUE(fs::is_directory(folder));
-  EXPECT_EQ(Entries(dir), 3u);
+  EXPECT_EQ(Entries(dir), 3);
 
   for (const fs::path& path : {dir / "missing.png", text, folder}) {
     std::string error;

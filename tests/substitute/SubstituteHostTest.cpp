@@ -6,11 +6,15 @@
 #include <cstring>
 #include <functional>
 #include <tuple>
-#include <utility>
 #include <vector>
+
+#include "support/ReferenceText.h"
+#include "support/SampleLayer.h"
 
 namespace pictaro {
 namespace {
+
+using testing::PatternByte;
 
 // A stand-in plug-in. The entry has no context argument, so the test tells it
 // what to do through globals, as the real module reaches its host.
@@ -26,14 +30,8 @@ struct FakePlugin {
   }
 };
 
-constexpr int kWidth = 6;
-constexpr int kHeight = 5;
+constexpr int kWidth = 6, kHeight = 5;
 const Rect kWhole{0, 0, kHeight, kWidth};
-
-// Distinct, never 0 or 255, so padding stands out; 255 - Value never equals Value.
-std::uint8_t Value(int x, int y, int p) {
-  return static_cast<std::uint8_t>(1 + (x * 29 + y * 7 + p * 3) % 254);
-}
 
 // Calls f(x, y, plane, offset) for every byte of `rect`, planes lo..hi, in a
 // buffer whose rows are `rowBytes` apart.
@@ -45,94 +43,65 @@ void ForEachByte(Rect rect, int lo, int hi, int rowBytes, F f) {
         f(x, y, p, (y - rect.top) * rowBytes + (x - rect.left) * (hi - lo + 1) + p - lo);
 }
 
-Layer MakeLayer(int planes) {
-  Layer layer{kWidth, kHeight, planes, std::vector<std::uint8_t>(kWidth * kHeight * planes)};
-  ForEachByte(kWhole, 0, planes - 1, kWidth * planes,
-              [&](int x, int y, int p, int at) { layer.pixels[at] = Value(x, y, p); });
-  return layer;
-}
-
 // One advanceState request to a fresh layer, and the answer it should get.
 struct Request {
-  const char* what;
   int16 answer;
   int planes, rowPadding;
   Rect in, out;
-  int16 inLo, inHi, outLo, outHi, padding = 0;
-  Fixed rate = kFixedOne;
+  int16 inLo, inHi, outLo, outHi, padding;
+  Fixed rate;
 };
-const Rect kMask{5, 6, 7, 8};
 
-// Sets the request fields as a plug-in does. The mask fields, and the output
-// padding when no output is wanted, only show in the log.
-void Ask(FilterRecord& r, const Request& q) {
-  std::tie(r.inRect, r.outRect, r.maskRect, r.inLoPlane, r.inHiPlane, r.outLoPlane, r.outHiPlane,
-           r.inputRate, r.maskRate, r.inputPadding, r.outputPadding, r.maskPadding) =
-      std::tuple(q.in, q.out, kMask, q.inLo, q.inHi, q.outLo, q.outHi, q.rate, kFixedOne / 4,
-                 q.padding, q.out.Empty() ? 3 : q.padding, 7);
-  r.wantsAbsolute = true;
+// The request fields of a record, or of the host's log of one.
+template <typename R>
+auto Fields(R& r) {
+  return std::tie(r.inRect, r.outRect, r.maskRect, r.inLoPlane, r.inHiPlane, r.outLoPlane,
+                  r.outHiPlane, r.inputRate, r.maskRate, r.inputPadding, r.outputPadding,
+                  r.maskPadding, r.wantsAbsolute);
+}
+// As a plug-in sets them. The mask fields, and the output padding when no output is wanted,
+// only show in the log.
+auto Asked(const Request& q) {
+  return std::tuple(q.in, q.out, Rect{5, 6, 7, 8}, q.inLo, q.inHi, q.outLo, q.outHi, q.rate,
+                    kFixedOne / 4, q.padding, int16(q.out.Empty() ? 3 : q.padding), int16(7), true);
 }
 
-// A buffer is delivered when wanted, holding the layer's bytes inside the
-// layer; outside, `padding` or, for -1, the nearest edge pixel.
+// A buffer is delivered when wanted, holding the layer's bytes inside the layer; outside,
+// `padding` or, for -1, the nearest edge pixel. The layer itself is checked the same way, with
+// the bytes the request `wrote` inverted.
 void ExpectDelivered(bool wanted, const void* data, int32 rowBytes, int32 columnBytes, Rect rect,
-                     int lo, int hi, const Request& q) {
+                     int lo, int hi, const Request& q, bool wrote = false) {
   ASSERT_EQ(data != nullptr, wanted);
   if (!wanted) return;
   ASSERT_EQ(columnBytes, hi - lo + 1);
-  ASSERT_EQ(rowBytes, rect.Width() * columnBytes + q.rowPadding);
+  ASSERT_EQ(rowBytes, rect.Width() * columnBytes + (wrote ? 0 : q.rowPadding));
   std::vector<int> got, want;
   ForEachByte(rect, lo, hi, rowBytes, [&](int x, int y, int p, int at) {
     const bool inside = x >= 0 && y >= 0 && x < kWidth && y < kHeight;
+    const bool taken = wrote && y >= q.out.top && y < q.out.bottom && x >= q.out.left &&
+                       x < q.out.right && p >= q.outLo && p <= q.outHi;
+    const int byte = inside || q.padding < 0 ? PatternByte(std::clamp(x, 0, kWidth - 1),
+                                                           std::clamp(y, 0, kHeight - 1), p)
+                                             : q.padding;
     got.push_back(static_cast<const std::uint8_t*>(data)[at]);
-    want.push_back(inside || q.padding < 0
-                       ? Value(std::clamp(x, 0, kWidth - 1), std::clamp(y, 0, kHeight - 1), p)
-                       : q.padding);
+    want.push_back(taken ? 255 - byte : byte);
   });
   EXPECT_EQ(got, want);
 }
 
-class SubstituteHostTest : public ::testing::Test {
- protected:
-  SubstituteHostTest() { FakePlugin::selectors.clear(); }
-  // The body may hold references to a finished test's locals.
-  ~SubstituteHostTest() override { FakePlugin::body = nullptr; }
-
-  SubstituteHost host{MakeLayer(4)};
-};
-
-TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
-  // what, answer, planes, row padding, in, out, in planes, out planes, padding, rate
-  const Request requests[] = {
-      {"inside, four planes", 0, 4, 0, {1, 2, 4, 5}, {}, 0, 3, 0, 0},
-      {"colour planes", 0, 4, 0, {0, -2, 5, 6}, {}, 0, 2, 0, 0},
-      {"transparency only", 0, 4, 0, kWhole, {}, 3, 3, 0, 0},
-      {"beyond every edge", 0, 4, 0, {-2, -3, 7, 8}, {-2, -3, 7, 8}, 0, 3, 0, 3},
-      {"wholly outside", 0, 4, 0, {-4, 10, -1, 12}, {}, 0, 3, 0, 0},
-      {"one row", 0, 4, 0, {3, 0, 4, 6}, {}, 0, 3, 0, 0},
-      {"output starts as the layer", 0, 4, 0, {0, 0, 1, 1}, {1, 1, 5, 4}, 0, 3, 0, 2},
-      {"output only", 0, 4, 0, {}, {0, 0, 2, 2}, 0, 3, 1, 3},
-      {"right at left is empty", 0, 4, 0, {0, 3, 4, 3}, {}, 0, 3, 0, 3},
-      {"no padding needed inside", 0, 4, 0, kWhole, {}, 0, 3, 0, 0, -2},
-      {"white padding", 0, 4, 0, {-1, -1, 6, 7}, {-1, -1, 6, 7}, 0, 3, 0, 3, 255},
-      {"edge copies", 0, 4, 0, {-1, -1, 6, 7}, {-2, 4, 3, 9}, 0, 3, 2, 3, -1},
-      {"padded rows", 0, 3, 3, kWhole, {-1, 1, 4, 5}, 0, 2, 0, 2},
-      {"a fourth plane read from an opaque layer", kParamErr, 3, 0, kWhole, kWhole, 0, 3, 0, 2},
-      {"a fourth plane written to an opaque layer", kParamErr, 3, 0, kWhole, kWhole, 0, 2, 0, 3},
-      {"planes reversed", kParamErr, 4, 0, kWhole, kWhole, 2, 1, 0, 3},
-      {"a negative plane", kParamErr, 4, 0, kWhole, kWhole, -1, 2, 0, 3},
-      {"an input rate other than one", kParamErr, 4, 0, kWhole, {}, 0, 3, 0, 3, 0, kFixedOne / 2},
-      {"no padding wanted", kParamErr, 4, 0, {-1, 0, 2, 2}, kWhole, 0, 3, 0, 3, -2},
-      {"a padding value beyond a byte", kParamErr, 4, 0, kWhole, kWhole, 0, 3, 0, 3, 256},
-  };
-  for (const Request& q : requests) {
-    SCOPED_TRACE(q.what);
-    SubstituteHost h(MakeLayer(q.planes));
+TEST(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
+  for (const auto& [n, what] : testing::NumberRows("substitute/requests.txt")) {
+    SCOPED_TRACE(what);
+    const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
+    const Request q{
+        v(0),  v(1),  v(2),  {v(3), v(4), v(5), v(6)}, {v(7), v(8), v(9), v(10)}, v(11), v(12),
+        v(13), v(14), v(15), Fixed(n.at(16))};
+    SubstituteHost h(testing::Patterned(kWidth, kHeight, q.planes));
     h.SetRowPadding(q.rowPadding);
     const bool writes = q.answer == 0 && !q.out.Empty();
     h.RunInside([&](HostContext& context) {
       FilterRecord& r = *context.record;
-      Ask(r, q);
+      Fields(r) = Asked(q);
       ASSERT_EQ(r.advanceState(), q.answer);
       ExpectDelivered(q.answer == 0 && !q.in.Empty(), r.inData, r.inRowBytes, r.inColumnBytes, q.in,
                       q.inLo, q.inHi, q);
@@ -141,38 +110,27 @@ TEST_F(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
       // Every output byte changed; the host takes back what lies inside the layer.
       if (writes)
         ForEachByte(q.out, q.outLo, q.outHi, r.outRowBytes, [&](int x, int y, int p, int at) {
-          static_cast<std::uint8_t*>(r.outData)[at] =
-              static_cast<std::uint8_t>(255 - Value(x, y, p));
+          static_cast<std::uint8_t*>(r.outData)[at] = 255 - PatternByte(x, y, p);
         });
       EXPECT_FALSE(h.LayerChanged());
     });
     // Compared as values: the packed record may hold pointers off their alignment.
     EXPECT_TRUE(h.Record().inData == nullptr && h.Record().outData == nullptr);
     ASSERT_EQ(h.Requests().size(), 1u);
-    const HostRequest& l = h.Requests()[0];
-    EXPECT_EQ(
-        std::tuple(l.inRect, l.outRect, l.maskRect, l.inLoPlane, l.inHiPlane, l.outLoPlane,
-                   l.outHiPlane, l.inputRate, l.maskRate, l.inputPadding, l.outputPadding,
-                   l.maskPadding, l.wantsAbsolute, l.result),
-        std::tuple(q.in, q.out, kMask, q.inLo, q.inHi, q.outLo, q.outHi, q.rate, kFixedOne / 4,
-                   q.padding, q.out.Empty() ? 3 : q.padding, 7, true, q.answer));
-    std::vector<int> layer, want;
-    ForEachByte(kWhole, 0, q.planes - 1, kWidth * q.planes, [&](int x, int y, int p, int at) {
-      const bool taken = writes && y >= q.out.top && y < q.out.bottom && x >= q.out.left &&
-                         x < q.out.right && p >= q.outLo && p <= q.outHi;
-      layer.push_back(h.GetLayer().pixels[at]);
-      want.push_back(taken ? 255 - Value(x, y, p) : Value(x, y, p));
-    });
-    EXPECT_EQ(layer, want);
+    EXPECT_EQ(Fields(h.Requests()[0]), Asked(q));
+    EXPECT_EQ(h.Requests()[0].result, q.answer);
+    ExpectDelivered(true, h.GetLayer().pixels.data(), kWidth * q.planes, q.planes, kWhole, 0,
+                    q.planes - 1, q, writes);
     EXPECT_EQ(h.LayerChanged(), writes);
   }
 }
 
-TEST_F(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
+TEST(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
+  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
   host.FailAdvanceState(-30, 2);
   host.RunInside([&](HostContext& context) {
     FilterRecord& r = *context.record;
-    Ask(r, {"", 0, 4, 0, {0, 0, 2, 2}, {0, 0, 2, 2}, 0, 3, 0, 3});
+    Fields(r) = Asked({0, 4, 0, {0, 0, 2, 2}, {0, 0, 2, 2}, 0, 3, 0, 3, 0, kFixedOne});
     ASSERT_EQ(r.advanceState(), 0);
     ASSERT_EQ(r.advanceState(), 0);  // the bytes given back as delivered change nothing
     EXPECT_FALSE(host.LayerChanged() || r.inData == nullptr);
@@ -189,7 +147,9 @@ TEST_F(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
   EXPECT_EQ(host.Requests()[2].result, -30);
 }
 
-TEST_F(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUnlessMadeToFail) {
+// (Handles made to fail are the parameter block's tests.)
+TEST(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
+  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
   host.RunInside([&](HostContext& context) {
     HandleProcs& procs = *context.record->handleProcs;
     const Handle h = procs.newProc(10);
@@ -198,17 +158,16 @@ TEST_F(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUnlessMadeToFail) {
     ASSERT_EQ(procs.setSizeProc(h, 4000), 0);
     EXPECT_EQ(procs.getSizeProc(h), 4000);
     EXPECT_EQ(std::string(procs.lockProc(h, false), 10), "abcdefghij");
-    host.FailNewHandle(true);
-    host.FailLock(true);
-    EXPECT_TRUE(procs.newProc(16) == nullptr && procs.lockProc(h, true) == nullptr);
     procs.disposeProc(h);
     EXPECT_EQ(host.HandleSize(h), 0u);
   });
 }
 
-TEST_F(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
+TEST(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
+  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
   // About gets a zeroed about record in place of the filter record.
   bool zeroed = false;
+  FakePlugin::selectors.clear();
   FakePlugin::body = [&](int16, int16&) {
     const std::vector<char> zeros(sizeof(AboutRecord), 0);
     zeroed = std::memcmp(FakePlugin::record, zeros.data(), sizeof(AboutRecord)) == 0;
@@ -233,14 +192,7 @@ TEST_F(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
   // The whole layer is the filter area unless the host was given one; a layer is whole.
   EXPECT_EQ(host.Record().filterRect, kWhole);
   EXPECT_THROW(SubstituteHost(Layer{kWidth, kHeight, 4, {1, 2, 3}}), std::invalid_argument);
-}
-
-TEST(PluginModuleTest, AModuleThatIsMissingOrNoPlugInGivesNoEntryAndSaysWhy) {
-  std::string missing, other;
-  EXPECT_TRUE(!LoadPluginModule("/nonexistent/Pictaro.8bf", missing) &&
-              !LoadPluginModule("libm.so.6", other));
-  EXPECT_NE(missing.find("/nonexistent/Pictaro.8bf"), std::string::npos);
-  EXPECT_NE(other.find("PluginMain"), std::string::npos);
+  FakePlugin::body = nullptr;  // it refers to this test's locals
 }
 
 }  // namespace

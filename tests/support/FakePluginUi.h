@@ -23,9 +23,13 @@ struct ShownMessage {
 inline void PrintTo(const ShownMessage& m, std::ostream* out) {
   *out << '"' << m.text << "\" in \"" << m.caption << '"';
 }
+// A warning as the plug-in shows it.
+inline ShownMessage Warning(std::string text) {
+  return {std::move(text), "Pictaro", MessageIcon::Exclamation, MessageButtons::Ok};
+}
 
 // Records every request and answers from queues; an empty queue answers OK to a
-// message and "cancelled" to a chooser.
+// message and "cancelled" to a file chooser; a colour chooser is always cancelled.
 class RecordingDesktop : public Desktop {
  public:
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
@@ -37,10 +41,8 @@ class RecordingDesktop : public Desktop {
     fileRequests.push_back(request);
     return Next(fileAnswers).value_or(std::nullopt);
   }
-  std::optional<std::uint32_t> ChooseColor(std::uint32_t initial, CustomColors& custom) override {
-    colorRequests.push_back(initial);
-    if (customAfter) custom = *customAfter;
-    return Next(colorAnswers).value_or(std::nullopt);
+  std::optional<std::uint32_t> ChooseColor(std::uint32_t, CustomColors&) override {
+    return std::nullopt;
   }
   bool ShiftDown() override { return shift; }
   bool ControlDown() override { return control; }
@@ -53,9 +55,6 @@ class RecordingDesktop : public Desktop {
   std::deque<MessageAnswer> answers;
   std::vector<FileRequest> fileRequests;
   std::deque<std::optional<std::string>> fileAnswers;
-  std::vector<std::uint32_t> colorRequests;  // the initial colour of each chooser
-  std::deque<std::optional<std::uint32_t>> colorAnswers;
-  std::optional<CustomColors> customAfter;  // the custom colours as the user leaves them
   bool shift = false, control = false;
   std::vector<std::string> openedUrls;
   bool urlOpens = true;

@@ -1,4 +1,5 @@
-// The shipped sample layer, whose artwork stands at the standard grid positions.
+// Layers for tests: the shipped sample, whose artwork stands at the standard grid positions, and
+// patterned ones.
 #pragma once
 
 #include <optional>
@@ -15,6 +16,20 @@ inline Layer SampleLayer() {
       LoadLayerImage(PICTARO_SOURCE_DIR "/samples/sample-layer.png", false, error);
   if (!layer) throw std::runtime_error(error);
   return std::move(*layer);
+}
+
+// Never 0 or 255, so that padding stands out, and unlike its neighbours' bytes, so that a stray
+// write shows; 255 - PatternByte never equals it.
+inline std::uint8_t PatternByte(int x, int y, int plane) {
+  return static_cast<std::uint8_t>(1 + (x * 29 + y * 7 + plane * 3) % 254);
+}
+
+inline Layer Patterned(int width, int height, int planes) {
+  Layer layer{width, height, planes,
+              std::vector<std::uint8_t>(std::size_t(width * height * planes))};
+  for (int i = 0; i < width * height * planes; ++i)
+    layer.pixels[i] = PatternByte(i / planes % width, i / planes / width, i % planes);
+  return layer;
 }
 
 }  // namespace pictaro::testing
