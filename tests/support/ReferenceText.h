@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -27,40 +26,35 @@ inline std::uint32_t RgbaOf(const Raster& raster, int x, int y) {
 // `count` pixels of row y from x on, as "rrggbbaa" separated by spaces.
 inline std::string Hex(const Raster& raster, int x, int y, int count = 1) {
   std::string text;
-  for (int i = 0; i < count; ++i) {
-    char pixel[10];
-    std::snprintf(pixel, sizeof pixel, i == 0 ? "%08x" : " %08x", RgbaOf(raster, x + i, y));
-    text += pixel;
-  }
-  return text;
+  char pixel[10];
+  for (int i = 0; i < count; ++i)
+    text.append(pixel, std::snprintf(pixel, sizeof pixel, " %08x", RgbaOf(raster, x + i, y)));
+  return text.substr(1);
 }
 
 // Pixels (x, y) of a resource, y from the top, each as "rrggbbaa" and its mask bit, preceded
 // by the colour index at up to 8 bits ("12:ffffffff0"), separated by spaces.
 inline std::string PixelText(const IconResource& r, std::vector<std::pair<int, int>> points) {
   std::string text;
+  char pixel[12];
   for (const auto& [x, y] : points) {
-    char pixel[24];
-    int length = 0;
     if (r.depth <= 8) {
       const std::uint8_t* row = r.colorBits + (r.height - 1 - y) * RowBytes(r.width, r.depth);
-      const unsigned bit = x * r.depth;
-      length =
-          std::snprintf(pixel, sizeof pixel,
-                        "%u:", row[bit / 8] >> (8 - r.depth - bit % 8) & ((1u << r.depth) - 1));
+      const unsigned bit = x * r.depth, index = row[bit / 8] >> (8 - r.depth - bit % 8);
+      text.append(" ").append(std::to_string(index & ((1u << r.depth) - 1))).append(":");
     }
     const ResourcePixel p = PixelAt(r, x, y);
-    std::snprintf(pixel + length, sizeof pixel - length, "%02x%02x%02x%02x%d", p.red, p.green,
-                  p.blue, p.alpha, p.masked);
-    text += text.empty() ? "" : " ";
-    text += pixel;
+    std::snprintf(pixel, sizeof pixel, "%02x%02x%02x%02x%d", p.red, p.green, p.blue, p.alpha,
+                  p.masked);
+    text.append(r.depth <= 8 ? "" : " ").append(pixel);
   }
-  return text;
+  return text.substr(1);
 }
 
 // Every row of the picture from the top, one mark a pixel, after the colours (0xRRGGBBAA) that
 // got a mark here, in the order they first appear; `marks` may carry them from picture to picture.
-inline std::string PictureText(const Raster& raster, std::map<std::uint32_t, char>& marks) {
+template <typename Marks = std::map<std::uint32_t, char>>
+inline std::string PictureText(const Raster& raster, Marks&& marks = {}) {
   static constexpr char kMarks[] = ".#o+*=-%@&ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   std::string legend, rows;
   for (int y = 0; y < raster.height; ++y, rows += '\n') {
@@ -74,14 +68,9 @@ inline std::string PictureText(const Raster& raster, std::map<std::uint32_t, cha
   return legend + rows;
 }
 
-inline std::string PictureText(const Raster& raster) {
-  std::map<std::uint32_t, char> marks;
-  return PictureText(raster, marks);
-}
-
 inline std::string ReadText(const std::string& name) {
   std::stringstream text;
-  text << std::ifstream(std::filesystem::path(PICTARO_SOURCE_DIR) / "tests" / name).rdbuf();
+  text << std::ifstream(PICTARO_SOURCE_DIR "/tests/" + name).rdbuf();
   return text.str();
 }
 
@@ -89,7 +78,7 @@ inline std::string ReadText(const std::string& name) {
 // beside it as <name>.got.
 inline void ExpectMatchesReference(const std::string& got, const std::string& name) {
   if (got == ReadText(name)) return;
-  std::ofstream(std::string(PICTARO_SOURCE_DIR "/tests/") + name + ".got") << got;
+  std::ofstream(PICTARO_SOURCE_DIR "/tests/" + name + ".got") << got;
   ADD_FAILURE() << "tests/" << name << " differs from the text got, written beside it:\n" << got;
 }
 
@@ -97,9 +86,8 @@ inline void ExpectMatchesReference(const std::string& got, const std::string& na
 inline std::vector<std::string> DataRows(const std::string& name) {
   std::vector<std::string> rows;
   std::istringstream text(ReadText(name));
-  for (std::string line; std::getline(text, line);) {
+  for (std::string line; std::getline(text, line);)
     if (!line.empty() && line[0] != '#') rows.push_back(line);
-  }
   EXPECT_FALSE(rows.empty()) << name;
   return rows;
 }
