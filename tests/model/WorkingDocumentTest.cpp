@@ -15,14 +15,22 @@ class WorkingDocumentTest : public ::testing::Test {
   // Leaves the grid with one unsaved resource.
   void Change() { grid.PrepareResource(GridSlot(0, 2, 1)); }
   std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
-  // The questions and choosers shown since the last call, then the working path, the working
-  // name, the name shown and how many resources are present and modified; "T" is the folder.
+  // The questions (each in a Yes/No/Cancel box) and the choosers (each of icon files) shown since
+  // the last call, then the working path, the working name, the name shown and how many
+  // resources are present and modified; "T" is the folder.
   std::string Seen() {
     std::string seen;
     const auto add = [&seen](const auto&... parts) { (seen.append(parts), ...); };
-    for (const testing::ShownMessage& m : desktop.messages) add(m.text, " / ");
-    for (const FileRequest& r : desktop.fileRequests)
+    for (const testing::ShownMessage& m : desktop.messages) {
+      EXPECT_EQ(std::tie(m.caption, m.buttons, m.icon),
+                std::make_tuple("Pictaro", MessageButtons::YesNoCancel, MessageIcon::Exclamation));
+      add(m.text, " / ");
+    }
+    for (const FileRequest& r : desktop.fileRequests) {
+      EXPECT_EQ(std::tie(r.filter, r.defaultExtension),
+                std::make_tuple("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||", "ico"));
       add(r.save ? "Save As " : "Open ", r.proposedName, " in ", r.initialFolder, " / ");
+    }
     desktop.messages.clear();
     desktop.fileRequests.clear();
     add(document.workingPath, ", ", document.workingName, ", ", document.shownName, ", ",
@@ -46,20 +54,14 @@ TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
 
   document.workingName = "robot.ico";
   Change();
+  const std::string asked =
+      "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, ";
   desktop.answers = {MessageAnswer::Cancel};
   document.New();
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  const testing::ShownMessage& m = desktop.messages[0];
-  EXPECT_EQ(std::tie(m.caption, m.buttons, m.icon),
-            std::make_tuple("Pictaro", MessageButtons::YesNoCancel, MessageIcon::Exclamation));
-  EXPECT_EQ(Seen(),
-            "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, "
-            "robot.ico, Untitled.ico, 11");
+  EXPECT_EQ(Seen(), asked + "robot.ico, Untitled.ico, 11");
   desktop.answers = {MessageAnswer::No};  // No saves nothing
   document.New();
-  EXPECT_EQ(Seen(),
-            "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, "
-            "Untitled.ico, Untitled.ico, 00");
+  EXPECT_EQ(Seen(), asked + "Untitled.ico, Untitled.ico, 00");
   // A path without any separator leaves an empty folder.
   document.workingPath = "%USERPROFILE%\\My Documents";
   document.New();
@@ -70,10 +72,6 @@ TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
   document.workingPath = folder.Path().string();
   document.SaveWorkingFileAs();
   document.Open();
-  for (const FileRequest& r : desktop.fileRequests) {
-    EXPECT_EQ(std::tie(r.filter, r.defaultExtension),
-              std::make_tuple("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||", "ico"));
-  }
   // Every chooser is cancelled: nothing changes.
   EXPECT_EQ(Seen(), "Save As Untitled.ico in T / Open  in T / T, Untitled.ico, Untitled.ico, 00");
   document.workingName = "robot.ico";

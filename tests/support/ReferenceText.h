@@ -29,7 +29,7 @@ inline std::string Hex(const Raster& raster, int x, int y, int count = 1) {
   char pixel[10];
   for (int i = 0; i < count; ++i)
     text.append(pixel, std::snprintf(pixel, sizeof pixel, " %08x", RgbaOf(raster, x + i, y)));
-  return text.substr(1);
+  return text.erase(0, 1);
 }
 
 // Pixels (x, y) of a resource, y from the top, each as "rrggbbaa" and its mask bit, preceded
@@ -48,7 +48,7 @@ inline std::string PixelText(const IconResource& r, std::vector<std::pair<int, i
                   p.masked);
     text.append(r.depth <= 8 ? "" : " ").append(pixel);
   }
-  return text.substr(1);
+  return text.erase(0, 1);
 }
 
 // Every row of the picture from the top, one mark a pixel, after the colours (0xRRGGBBAA) that
