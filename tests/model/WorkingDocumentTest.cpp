@@ -46,7 +46,7 @@ class WorkingDocumentTest : public ::testing::Test {
   WorkingDocument document{grid, desktop};
 };
 
-TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
+TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChangesAndChoosersProposeNames) {
   document.workingPath = "/home/user/Documents/robot.ico";
   document.workingName = "robot.ico";
   document.New();  // nothing changed: no question
@@ -66,9 +66,8 @@ TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
   document.workingPath = "%USERPROFILE%\\My Documents";
   document.New();
   EXPECT_EQ(document.workingPath, "");
-}
 
-TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
+  // The choosers propose names by the document.
   document.workingPath = folder.Path().string();
   document.SaveWorkingFileAs();
   document.Open();
@@ -85,7 +84,7 @@ TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
   EXPECT_EQ(Seen(), "Open untitled.ico in T / T, untitled.ico, Untitled.ico, 00");
 }
 
-TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWritten) {
+TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWrittenAndAFailedReadLeavesItUntitled) {
   document.workingPath = folder.Path().string();  // a folder: no file of its own
   Change();
   // Yes, then the Save As chooser cancelled: the work is not dropped.
@@ -103,15 +102,13 @@ TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWritten) {
   Change();
   EXPECT_TRUE(document.Save());
   EXPECT_EQ(Seen(), "T/kept.ico, kept.ico, kept.ico, 10");
-}
 
-TEST_F(WorkingDocumentTest, OpenReadsTheChosenFileAndAFailedReadLeavesItUntitled) {
-  Change();
+  // Open reads the chosen file.
   ASSERT_EQ(grid.WriteIco(In("saved.ico"), desktop), 1);
   grid.Clear();
   desktop.fileAnswers = {In("saved.ico")};
   document.Open();
-  EXPECT_EQ(Seen(), "Open  in  / T/saved.ico, saved.ico, saved.ico, 10");
+  EXPECT_EQ(Seen(), "Open kept.ico in T/kept.ico / T/saved.ico, saved.ico, saved.ico, 10");
   // The file vanished before the window opened again: the document is untitled beside it.
   std::filesystem::remove(In("saved.ico"));
   EXPECT_FALSE(document.LoadWorkingFile());

@@ -89,7 +89,7 @@ TEST(ResourcesTest, OverridesHideAndReplaceWhileTheyLive) {
   EXPECT_FALSE(LoadDefaultColorTable(kColorTable16, table));
 }
 
-TEST(ResourcesTest, BitmapRowsChannelsAndCursorBits) {
+TEST(ResourcesTest, BitmapRowsChannelsAndCursorBitsOrNothingWhenDamaged) {
   // 3 x 2 at 24 bits, bottom-up (top-down when the height is negative), rows padded to 12 bytes;
   // 1 bit through a two-colour table; 32 bits with unused fourth bytes are opaque.
   const Bytes rows = {1, 2, 3, 4, 5, 6, 7, 8, 9, 0, 0, 0, 11, 12, 13, 14, 15, 16, 17, 18, 19, 0, 0};
@@ -110,9 +110,8 @@ TEST(ResourcesTest, BitmapRowsChannelsAndCursorBits) {
   ASSERT_TRUE(cursor);
   EXPECT_EQ(std::make_pair(cursor->hotX, cursor->hotY), std::make_pair(1, 0));
   EXPECT_EQ(PixelsOf(cursor->image), "000000ff ffffffff 00000000 000000ff");
-}
 
-TEST(ResourcesTest, DamagedResourcesGiveNothing) {
+  // Damaged resources give nothing.
   const auto hand = FindResource(kCursorType, kCursorHand).value();
   const auto logo = FindResource(kBitmapType, kBitmapLogo).value();
   EXPECT_FALSE(DecodeCursorResource({}));
@@ -124,12 +123,12 @@ TEST(ResourcesTest, DamagedResourcesGiveNothing) {
       {true, 4, 12},          {true, 0, 32},          {false, -1, 0},
       {false, 8, 0x80000000}, {false, 8, 0x7FFFFFFF}, {false, 4, 0x40000000},
       {false, 0, 0x10000},    {false, 32, 0xFFFFFFFF}};
-  for (const auto& [cursor, offset, value] : damages) {
-    Bytes bytes = cursor ? Bytes(hand.begin(), hand.end()) : Bytes(logo.begin(), logo.end());
+  for (const auto& [isCursor, offset, value] : damages) {
+    Bytes bytes = isCursor ? Bytes(hand.begin(), hand.end()) : Bytes(logo.begin(), logo.end());
     offset < 0 ? bytes.pop_back() : PutU32(&bytes[offset], value);
-    EXPECT_FALSE(cursor ? DecodeCursorResource(bytes).has_value()
-                        : DecodeBitmapResource(bytes).has_value())
-        << cursor << " " << offset;
+    EXPECT_FALSE(isCursor ? DecodeCursorResource(bytes).has_value()
+                          : DecodeBitmapResource(bytes).has_value())
+        << isCursor << " " << offset;
   }
 }
 

@@ -10,6 +10,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/BitmapInfoHeader.h"
@@ -93,18 +94,15 @@ inline std::vector<std::string> DataRows(const std::string& name) {
 }
 
 // A row of numbers (decimal, or hexadecimal with 0x) and, after a '|', the words that name it.
-struct NumberRow {
-  std::vector<long long> numbers;
-  std::string name;
-};
+using NumberRow = std::pair<std::vector<long long>, std::string>;
 
 inline std::vector<NumberRow> NumberRows(const std::string& name) {
   std::vector<NumberRow> rows;
   for (const std::string& line : DataRows(name)) {
     const std::size_t bar = std::min(line.find('|'), line.size());
-    NumberRow& row = rows.emplace_back(NumberRow{{}, line.substr(bar)});
-    std::istringstream numbers(line.substr(0, bar));
-    for (std::string n; numbers >> n;) row.numbers.push_back(std::stoll(n, nullptr, 0));
+    auto& numbers = rows.emplace_back(std::vector<long long>(), line.substr(bar)).first;
+    std::istringstream in(line.substr(0, bar));
+    for (std::string n; in >> n;) numbers.push_back(std::stoll(n, nullptr, 0));
   }
   return rows;
 }
