@@ -64,7 +64,7 @@ TEST_F(CaptureTest, EachDepthTakesItsTableAlphaAndMask) {
       "000000ff0 000000ff0 000000ff0 000000ff0 000000ff0");
 }
 
-TEST_F(CaptureTest, CustomTableServesEightBitOnly) {
+TEST_F(CaptureTest, CustomTableServesEightBitOnlyAndEveryPixelItsNearestColor) {
   Region region(16, 16, 4, {255, 255, 255, 255});
   region.Set(3, 4, {255, 0, 0, 255}).Set(5, 6, {9, 9, 9, 0});
   ColorTable custom = GreyRampTable();
@@ -81,20 +81,18 @@ TEST_F(CaptureTest, CustomTableServesEightBitOnly) {
   // Switched on without a table, the default one serves; 4 bits always use 1015.
   EXPECT_EQ(Capture(region, k16At8, {{0, 0}}, {true, nullptr}), "0:ffffffff0");
   EXPECT_EQ(Capture(region, k16At4, {{0, 0}, {3, 4}}, tables), "12:ffffffff0 10:ff0000ff0");
-}
 
-TEST_F(CaptureTest, EveryPixelTakesItsNearestTableColor) {
-  // Many distinct colours against a scattered table with repeated entries.
+  // Every pixel takes its nearest table colour: many distinct colours against a scattered table
+  // with repeated entries.
   std::uint32_t seed = 12345;
   auto next = [&seed] { return std::uint8_t((seed = seed * 1103515245 + 12345) >> 16); };
-  Region region(48, 48, 3, {0, 0, 0});
-  for (std::uint8_t& byte : region.bytes) byte = next();
-  ColorTable custom{};
+  Region many(48, 48, 3, {0, 0, 0});
+  for (std::uint8_t& byte : many.bytes) byte = next();
   for (std::size_t i = 0; i < custom.size(); ++i) custom[i] = i < 384 ? next() : custom[i - 384];
   const GridSlot slot(3, 1, 0);
-  ASSERT_EQ(Capture(region, slot, {}, {true, &custom}), "");
+  ASSERT_EQ(Capture(many, slot, {}, tables), "");
   for (int i = 0; i < 48 * 48; ++i) {
-    const std::uint8_t* p = &region.bytes[3 * i];
+    const std::uint8_t* p = &many.bytes[3 * i];
     ASSERT_EQ(Of(slot).colorBits[(47 - i / 48) * 48 + i % 48],
               NearestColorIndex(custom, 256, p[0], p[1], p[2]))
         << i;
