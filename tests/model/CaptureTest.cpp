@@ -64,7 +64,7 @@ TEST_F(CaptureTest, EachDepthTakesItsTableAlphaAndMask) {
       "000000ff0 000000ff0 000000ff0 000000ff0 000000ff0");
 }
 
-TEST_F(CaptureTest, CustomTableServesEightBitOnlyAndEveryPixelItsNearestColor) {
+TEST_F(CaptureTest, TablesByDepthAndEveryPixelItsNearestColor) {
   Region region(16, 16, 4, {255, 255, 255, 255});
   region.Set(3, 4, {255, 0, 0, 255}).Set(5, 6, {9, 9, 9, 0});
   ColorTable custom = GreyRampTable();
@@ -82,6 +82,20 @@ TEST_F(CaptureTest, CustomTableServesEightBitOnlyAndEveryPixelItsNearestColor) {
   EXPECT_EQ(Capture(region, k16At8, {{0, 0}}, {true, nullptr}), "0:ffffffff0");
   EXPECT_EQ(Capture(region, k16At4, {{0, 0}, {3, 4}}, tables), "12:ffffffff0 10:ff0000ff0");
 
+  // A default table that does not load leaves colour index 0 but builds the mask. Hidden: the
+  // custom table would have served, but the default must load.
+  {
+    ResourceOverride hidden(kColorTableType, kColorTable256, std::nullopt);
+    ResourceOverride shortened(kColorTableType, kColorTable16, std::vector<std::uint8_t>(767, 9));
+    EXPECT_EQ(Capture(region, k16At8, {{0, 0}, {5, 6}}, tables), "0:000000ff0 0:000000ff1");
+    EXPECT_EQ(Capture(region, k16At4, {{0, 0}, {5, 6}}), "0:000000ff0 0:000000ff1");
+  }
+  EXPECT_EQ(desktop.messages,
+            std::vector<testing::ShownMessage>(2, {"Cannot load default color table", "Pictaro",
+                                                   MessageIcon::Exclamation, MessageButtons::Ok}));
+  for (const GridSlot& slot : {k16At8, k16At4})
+    EXPECT_TRUE(std::all_of(Of(slot).header + 40, Of(slot).maskBits, [](auto b) { return !b; }));
+
   // Every pixel takes its nearest table colour: many distinct colours against a scattered table
   // with repeated entries.
   std::uint32_t seed = 12345;
@@ -97,24 +111,6 @@ TEST_F(CaptureTest, CustomTableServesEightBitOnlyAndEveryPixelItsNearestColor) {
               NearestColorIndex(custom, 256, p[0], p[1], p[2]))
         << i;
   }
-}
-
-TEST_F(CaptureTest, MissingDefaultTableLeavesColorZeroButBuildsMask) {
-  const Region region = Region(16, 16, 4, {255, 255, 255, 255}).Set(0, 0, {255, 255, 255, 0});
-  ColorTable custom = GreyRampTable();
-  {
-    // Hidden: the custom table would have served, but the default must load.
-    ResourceOverride hidden(kColorTableType, kColorTable256, std::nullopt);
-    EXPECT_EQ(Capture(region, k16At8, {{0, 0}, {1, 0}}, {true, &custom}),
-              "0:000000ff1 0:000000ff0");
-  }
-  ResourceOverride shortened(kColorTableType, kColorTable16, std::vector<std::uint8_t>(767, 9));
-  EXPECT_EQ(Capture(region, k16At4, {{0, 0}, {1, 0}}), "0:000000ff1 0:000000ff0");
-  EXPECT_EQ(desktop.messages,
-            std::vector<testing::ShownMessage>(2, {"Cannot load default color table", "Pictaro",
-                                                   MessageIcon::Exclamation, MessageButtons::Ok}));
-  for (const GridSlot& slot : {k16At8, k16At4})
-    EXPECT_TRUE(std::all_of(Of(slot).header + 40, Of(slot).maskBits, [](auto b) { return !b; }));
 }
 
 TEST_F(CaptureTest, OnlyTheDeliveredSquareDecidesTheResource) {

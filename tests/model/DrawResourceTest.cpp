@@ -67,20 +67,17 @@ TEST(CellPictureTest, ShadesAndRingsAroundTheImage) {
                    FrameShadeOf(0xF0F0F0), FrameShadeOf(0), FrameShadeOf(0x2C0078)}),
       (std::vector<std::uint32_t>{0xBFBFBF, 0x7F7F7F, 0x606060, 0xBFBFBF, 0xB3B3B3, 0, 0x200059}));
 
-  // A red top-left and a blue bottom-right pixel on grey in each look (selected, stretched,
-  // focused), then a cell without a grid on white.
+  // A red top-left and a blue bottom-right pixel on grey in each look ("s" selected, "S"
+  // stretched, "F" focused), then a cell without a grid on white.
   ResourceGrid grid;
   Paint32(grid, {{255, 0, 0, 255}});
   grid.resources[12].colorBits[15 * 4] = grid.resources[12].colorBits[15 * 4 + 3] = 255;
   std::string text;
   std::map<std::uint32_t, char> marks;
-  for (const auto& [selected, stretch, focused] : {std::array{false, false, false},
-                                                   {true, false, false},
-                                                   {false, true, true},
-                                                   {false, true, false},
-                                                   {true, true, false}}) {
+  for (const char* look : {"...", "s..", ".SF", ".S.", "sS."}) {
     Raster cell(22, 22);
-    PaintCell(cell, &grid, GridSlot(0, 2, 1), CellLook{0x808080, selected, stretch, focused});
+    PaintCell(cell, &grid, GridSlot(0, 2, 1),
+              CellLook{0x808080, look[0] == 's', look[1] == 'S', look[2] == 'F'});
     text += testing::PictureText(cell, marks) + "\n";
   }
   Raster bare(22, 22);

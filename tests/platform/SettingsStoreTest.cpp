@@ -17,7 +17,7 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSizeAndWritesItWhole) {
+TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSizeWritesItWholeAndRecordsTheFirstRun) {
   testing::TempFolder temp;
   const auto folder = temp.Path() / "Quillory" / "PictaroXP" / "2.0",
              settings = folder / "Settings";
@@ -44,6 +44,24 @@ TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSizeAndWritesItWhole) {
   std::filesystem::create_directory(settings);
   EXPECT_EQ(read(), said + "21 - Is a directory (0 bytes of 2264)|");
 
+  // The settings folder, and the record of a first run.
+  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
+  const std::string saved = oldConfig != nullptr ? oldConfig : "";
+  setenv("XDG_CONFIG_HOME", temp.Path().c_str(), 1);
+  EXPECT_EQ(SettingsFolder(), folder);
+  unsetenv("XDG_CONFIG_HOME");
+  EXPECT_TRUE(SettingsFolder().string().ends_with("/.config/Quillory/PictaroXP/2.0"));
+  if (oldConfig != nullptr) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+
+  const auto firstRun = temp.Path() / "a" / "b";
+  EXPECT_TRUE(IsFirstRun(firstRun));
+  EXPECT_TRUE(RecordFirstRun(firstRun));
+  EXPECT_FALSE(IsFirstRun(firstRun));
+  // A folder that can't be made keeps every run a first run.
+  testing::WriteBytes(temp.Path() / "blocker", {});
+  EXPECT_FALSE(RecordFirstRun(temp.Path() / "blocker" / "sub"));
+  EXPECT_TRUE(IsFirstRun(temp.Path() / "blocker" / "sub"));
+
   if (::geteuid() == 0) GTEST_SKIP() << "permissions don't bind a privileged user";
   std::filesystem::remove(settings);
   ASSERT_TRUE(store.Write(record));
@@ -55,26 +73,6 @@ TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSizeAndWritesItWhole) {
   EXPECT_FALSE(store.Write(Bytes(2264, 0xEE)));
   ::chmod(folder.c_str(), 0755);
   EXPECT_EQ(store.Read(2264).data, record);
-}
-
-TEST(SettingsStoreTest, SettingsFolderAndFirstRunRecord) {
-  testing::TempFolder temp;
-  const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = oldConfig != nullptr ? oldConfig : "";
-  setenv("XDG_CONFIG_HOME", temp.Path().c_str(), 1);
-  EXPECT_EQ(SettingsFolder(), temp.Path() / "Quillory" / "PictaroXP" / "2.0");
-  unsetenv("XDG_CONFIG_HOME");
-  EXPECT_TRUE(SettingsFolder().string().ends_with("/.config/Quillory/PictaroXP/2.0"));
-  if (oldConfig != nullptr) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-
-  const auto folder = temp.Path() / "a" / "b";
-  EXPECT_TRUE(IsFirstRun(folder));
-  EXPECT_TRUE(RecordFirstRun(folder));
-  EXPECT_FALSE(IsFirstRun(folder));
-  // A folder that can't be made keeps every run a first run.
-  testing::WriteBytes(temp.Path() / "blocker", {});
-  EXPECT_FALSE(RecordFirstRun(temp.Path() / "blocker" / "sub"));
-  EXPECT_TRUE(IsFirstRun(temp.Path() / "blocker" / "sub"));
 }
 
 }  // namespace
