@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/GridSlot.h"
 #include "model/LittleEndian.h"
 #include "support/ReferenceText.h"
 
@@ -26,11 +27,13 @@ SettingsRecord SampleRecord() {
   return r;
 }
 
-std::string NameOf(const Bytes& bytes) {
-  return DecodeSettings(bytes).value().workingName;
+SettingsRecord Decoded(const Bytes& bytes) {
+  return DecodeSettings(bytes).value();
 }
-std::string PathOf(const Bytes& bytes) {
-  return DecodeSettings(bytes).value().workingPath;
+
+// The name's field is bytes 16 to 272, the path's 272 to 1296.
+std::string Text(const Bytes& bytes, int from, int to) {
+  return std::string(bytes.begin() + from, bytes.begin() + to);
 }
 
 TEST(SettingsRecordTest, EveryFieldHasItsOffsetAndOnlyAWholeRecordDecodes) {
@@ -38,58 +41,46 @@ TEST(SettingsRecordTest, EveryFieldHasItsOffsetAndOnlyAWholeRecordDecodes) {
   ASSERT_EQ(bytes.size(), 2264u);
   for (const auto& [n, field] : testing::NumberRows("model/settings-record.txt"))
     EXPECT_EQ(GetU32(bytes.data() + n[0]), n[1]) << field;
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[16])), "Untitled.ico");
-  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&bytes[272])),
-            "/home/someone/Documents/Untitled.ico");
   // Nothing of the past shows behind a string's NUL.
-  EXPECT_EQ(Bytes(bytes.begin() + 28, bytes.begin() + 272), Bytes(244, 0));
+  EXPECT_EQ(Text(bytes, 16, 272), "Untitled.ico" + std::string(244, '\0'));
+  EXPECT_EQ(Text(bytes, 272, 1296),
+            "/home/someone/Documents/Untitled.ico" + std::string(988, '\0'));
   EXPECT_EQ(DecodeSettings(bytes), SampleRecord());
 
-  bytes[1472] = 7;  // any nonzero flag is on
-  EXPECT_EQ(EncodeSettings(DecodeSettings(bytes).value())[1472], 1);
-  bytes.push_back(0);
-  EXPECT_FALSE(DecodeSettings(bytes).has_value());
-  bytes.resize(2263);
-  EXPECT_FALSE(DecodeSettings(bytes).has_value());
+  // Any nonzero flag is on; a selection outside the grid, 256 x 256 at 4 bits, is read as the
+  // nearest slot (as the rows below say).
+  bytes[1472] = 7;
+  PutU32(&bytes[0], 0), PutU32(&bytes[4], 0);
+  EXPECT_EQ(EncodeSettings(Decoded(bytes)), EncodeSettings(SampleRecord()));
+  for (std::size_t size : {2265u, 2263u}) {
+    bytes.resize(size);
+    EXPECT_FALSE(DecodeSettings(bytes).has_value());
+  }
+  for (const auto& [n, what] : testing::NumberRows("model/stored-selections.txt"))
+    EXPECT_EQ(RestoreSelection(n[0], n[1], n[2]), GridSlot(n[3], n[4], n[5])) << what;
 }
 
 TEST(SettingsRecordTest, LongNamesAreCutAndLongPathsRefused) {
   SettingsRecord record;
   record.workingName = std::string(300, 'n');
   record.workingPath = std::string(1024, 'p');
-  Bytes bytes = EncodeSettings(record);
-  EXPECT_EQ(bytes[16 + 254], 'n');
   // A cut path would name another file: the field stays empty.
-  EXPECT_EQ(Bytes(bytes.begin() + 271, bytes.begin() + 1296), Bytes(1025, 0));
-  EXPECT_EQ(NameOf(bytes), std::string(255, 'n'));
+  Bytes bytes = EncodeSettings(record);
+  EXPECT_EQ(Text(bytes, 16, 1296), std::string(255, 'n') + std::string(1025, '\0'));
   record.workingPath = std::string(1023, 'p');
-  EXPECT_EQ(PathOf(EncodeSettings(record)), record.workingPath);
+  EXPECT_EQ(Decoded(EncodeSettings(record)).workingPath, record.workingPath);
   // "é" would straddle the cut: it goes whole, not half.
   record.workingName = std::string(254, 'a') + "\xC3\xA9";
-  EXPECT_EQ(NameOf(EncodeSettings(record)), std::string(254, 'a'));
+  EXPECT_EQ(Decoded(EncodeSettings(record)).workingName, std::string(254, 'a'));
 
   // A name field full to its end stops there rather than running into the path; a path field
   // without its NUL holds a cut path.
   bytes = EncodeSettings(SampleRecord());
   std::fill(bytes.begin() + 16, bytes.begin() + 272, std::uint8_t{'x'});
-  EXPECT_EQ(NameOf(bytes), std::string(256, 'x'));
-  EXPECT_EQ(PathOf(bytes), "/home/someone/Documents/Untitled.ico");
+  EXPECT_EQ(Decoded(bytes).workingName, std::string(256, 'x'));
+  EXPECT_EQ(Decoded(bytes).workingPath, "/home/someone/Documents/Untitled.ico");
   std::fill(bytes.begin() + 272, bytes.begin() + 1296, std::uint8_t{'y'});
-  EXPECT_EQ(PathOf(bytes), "");
-}
-
-TEST(SettingsRecordTest, ASelectionOutsideTheGridIsRestoredToTheNearestSlot) {
-  for (const auto& [n, what] : testing::NumberRows("model/stored-selections.txt")) {
-    Bytes bytes = EncodeSettings(SampleRecord());
-    PutU32(&bytes[8], n[0]);
-    PutU32(&bytes[0], n[1]);
-    PutU32(&bytes[4], n[2]);
-    // What is stored back is the restored slot.
-    bytes = EncodeSettings(DecodeSettings(bytes).value());
-    EXPECT_EQ((std::vector<long long>{GetU32(&bytes[8]), GetU32(&bytes[0]), GetU32(&bytes[4])}),
-              std::vector<long long>(n.begin() + 3, n.end()))
-        << what;
-  }
+  EXPECT_EQ(Decoded(bytes).workingPath, "");
 }
 
 }  // namespace

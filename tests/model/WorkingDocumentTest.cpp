@@ -15,14 +15,22 @@ class WorkingDocumentTest : public ::testing::Test {
   // Leaves the grid with one unsaved resource.
   void Change() { grid.PrepareResource(GridSlot(0, 2, 1)); }
   std::string In(const std::string& name) const { return (folder.Path() / name).string(); }
-  // The questions and choosers shown since the last call, then the working path, the working
-  // name, the name shown and how many resources are present and modified; "T" is the folder.
+  // The questions (each in a Yes/No/Cancel box) and the choosers (each of icon files) shown since
+  // the last call, then the working path, the working name, the name shown and how many
+  // resources are present and modified; "T" is the folder.
   std::string Seen() {
     std::string seen;
     const auto add = [&seen](const auto&... parts) { (seen.append(parts), ...); };
-    for (const testing::ShownMessage& m : desktop.messages) add(m.text, " / ");
-    for (const FileRequest& r : desktop.fileRequests)
+    for (const testing::ShownMessage& m : desktop.messages) {
+      EXPECT_EQ(std::tie(m.caption, m.buttons, m.icon),
+                std::make_tuple("Pictaro", MessageButtons::YesNoCancel, MessageIcon::Exclamation));
+      add(m.text, " / ");
+    }
+    for (const FileRequest& r : desktop.fileRequests) {
+      EXPECT_EQ(std::tie(r.filter, r.defaultExtension),
+                std::make_tuple("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||", "ico"));
       add(r.save ? "Save As " : "Open ", r.proposedName, " in ", r.initialFolder, " / ");
+    }
     desktop.messages.clear();
     desktop.fileRequests.clear();
     add(document.workingPath, ", ", document.workingName, ", ", document.shownName, ", ",
@@ -38,7 +46,7 @@ class WorkingDocumentTest : public ::testing::Test {
   WorkingDocument document{grid, desktop};
 };
 
-TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
+TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChangesAndChoosersProposeNames) {
   document.workingPath = "/home/user/Documents/robot.ico";
   document.workingName = "robot.ico";
   document.New();  // nothing changed: no question
@@ -46,34 +54,23 @@ TEST_F(WorkingDocumentTest, NewAsksOnlyAboutUnsavedChanges) {
 
   document.workingName = "robot.ico";
   Change();
+  const std::string asked =
+      "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, ";
   desktop.answers = {MessageAnswer::Cancel};
   document.New();
-  ASSERT_EQ(desktop.messages.size(), 1u);
-  const testing::ShownMessage& m = desktop.messages[0];
-  EXPECT_EQ(std::tie(m.caption, m.buttons, m.icon),
-            std::make_tuple("Pictaro", MessageButtons::YesNoCancel, MessageIcon::Exclamation));
-  EXPECT_EQ(Seen(),
-            "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, "
-            "robot.ico, Untitled.ico, 11");
+  EXPECT_EQ(Seen(), asked + "robot.ico, Untitled.ico, 11");
   desktop.answers = {MessageAnswer::No};  // No saves nothing
   document.New();
-  EXPECT_EQ(Seen(),
-            "Save changes to the icon \"robot.ico\" before closing? / /home/user/Documents/, "
-            "Untitled.ico, Untitled.ico, 00");
+  EXPECT_EQ(Seen(), asked + "Untitled.ico, Untitled.ico, 00");
   // A path without any separator leaves an empty folder.
   document.workingPath = "%USERPROFILE%\\My Documents";
   document.New();
   EXPECT_EQ(document.workingPath, "");
-}
 
-TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
+  // The choosers propose names by the document.
   document.workingPath = folder.Path().string();
   document.SaveWorkingFileAs();
   document.Open();
-  for (const FileRequest& r : desktop.fileRequests) {
-    EXPECT_EQ(std::tie(r.filter, r.defaultExtension),
-              std::make_tuple("Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||", "ico"));
-  }
   // Every chooser is cancelled: nothing changes.
   EXPECT_EQ(Seen(), "Save As Untitled.ico in T / Open  in T / T, Untitled.ico, Untitled.ico, 00");
   document.workingName = "robot.ico";
@@ -87,7 +84,7 @@ TEST_F(WorkingDocumentTest, ChoosersProposeNamesByTheDocument) {
   EXPECT_EQ(Seen(), "Open untitled.ico in T / T, untitled.ico, Untitled.ico, 00");
 }
 
-TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWritten) {
+TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWrittenAndAFailedReadLeavesItUntitled) {
   document.workingPath = folder.Path().string();  // a folder: no file of its own
   Change();
   // Yes, then the Save As chooser cancelled: the work is not dropped.
@@ -105,15 +102,13 @@ TEST_F(WorkingDocumentTest, SavingGoesOnOnlyWhenWritten) {
   Change();
   EXPECT_TRUE(document.Save());
   EXPECT_EQ(Seen(), "T/kept.ico, kept.ico, kept.ico, 10");
-}
 
-TEST_F(WorkingDocumentTest, OpenReadsTheChosenFileAndAFailedReadLeavesItUntitled) {
-  Change();
+  // Open reads the chosen file.
   ASSERT_EQ(grid.WriteIco(In("saved.ico"), desktop), 1);
   grid.Clear();
   desktop.fileAnswers = {In("saved.ico")};
   document.Open();
-  EXPECT_EQ(Seen(), "Open  in  / T/saved.ico, saved.ico, saved.ico, 10");
+  EXPECT_EQ(Seen(), "Open kept.ico in T/kept.ico / T/saved.ico, saved.ico, saved.ico, 10");
   // The file vanished before the window opened again: the document is untitled beside it.
   std::filesystem::remove(In("saved.ico"));
   EXPECT_FALSE(document.LoadWorkingFile());

@@ -17,74 +17,62 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSizeAndSaysWhyNot) {
+TEST(SettingsStoreTest, ReadsOnlyARecordOfTheExpectedSizeWritesItWholeAndRecordsTheFirstRun) {
   testing::TempFolder temp;
-  const SettingsStore store(temp.Path());
-  const auto settings = temp.Path() / "Settings";
-  SettingsRead read = store.Read(2264);
-  EXPECT_EQ(std::make_tuple(read.error, read.data), std::make_tuple(2, Bytes()));  // silent
-
-  for (std::size_t size : {2263, 2265, 2264}) {
-    testing::WriteBytes(settings, Bytes(size, 0x5A));
-    read = store.Read(2264);
-    EXPECT_EQ(std::make_tuple(read.error, read.bytes, read.data),
-              std::make_tuple(0, size, size == 2264 ? Bytes(2264, 0x5A) : Bytes()));
-  }
-  testing::WriteBytes(settings, Bytes(2265, 0));
-  EXPECT_EQ(SettingsReadMessage(store.Read(2264)),
-            "Could not read settings, error was 0 - Success (2265 bytes of 2264)");
-
-  std::filesystem::remove(settings);
-  std::filesystem::create_directory(settings);
-  read = store.Read(2264);
-  EXPECT_TRUE(read.data.empty());
-  EXPECT_EQ(SettingsReadMessage(read),
-            "Could not read settings, error was 21 - Is a directory (0 bytes of 2264)");
-
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions don't bind a privileged user";
-  std::filesystem::remove(settings);
-  testing::WriteBytes(settings, Bytes(2264, 1));
-  ::chmod(settings.c_str(), 0);
-  read = store.Read(2264);
-  EXPECT_TRUE(read.data.empty());
-  EXPECT_EQ(SettingsReadMessage(read),
-            "Could not read settings, error was 13 - Permission denied (0 bytes of 2264)");
-}
-
-TEST(SettingsStoreTest, WritesTheRecordWholeOrNotAtAll) {
-  testing::TempFolder temp;
-  const auto folder = temp.Path() / "Quillory" / "PictaroXP" / "2.0";
+  const auto folder = temp.Path() / "Quillory" / "PictaroXP" / "2.0",
+             settings = folder / "Settings";
   const SettingsStore store(folder);
+  // What a read says, then the bytes it gives.
+  const auto read = [&store] {
+    const SettingsRead got = store.Read(2264);
+    return SettingsReadMessage(got) + "|" + std::string(got.data.begin(), got.data.end());
+  };
+  const std::string said = "Could not read settings, error was ";
+  EXPECT_EQ(read(), said + "2 - No such file or directory (0 bytes of 2264)|");
+
+  // The folder is made; the record comes back whole.
   Bytes record(2264);
   for (std::size_t i = 0; i < record.size(); ++i) record[i] = static_cast<std::uint8_t>(i * 7);
   ASSERT_TRUE(store.Write(record));
   EXPECT_EQ(store.Read(2264).data, record);
+  for (std::size_t size : {2263, 2265, 2264}) {
+    testing::WriteBytes(settings, Bytes(size, 'Z'));
+    EXPECT_EQ(read(), said + "0 - Success (" + std::to_string(size) + " bytes of 2264)|" +
+                          std::string(size == 2264 ? size : 0, 'Z'));
+  }
+  std::filesystem::remove(settings);
+  std::filesystem::create_directory(settings);
+  EXPECT_EQ(read(), said + "21 - Is a directory (0 bytes of 2264)|");
 
-  if (::geteuid() == 0) GTEST_SKIP() << "permissions don't bind a privileged user";
-  ::chmod(folder.c_str(), 0555);
-  EXPECT_FALSE(store.Write(Bytes(2264, 0xEE)));
-  ::chmod(folder.c_str(), 0755);
-  EXPECT_EQ(store.Read(2264).data, record);
-}
-
-TEST(SettingsStoreTest, SettingsFolderAndFirstRunRecord) {
-  testing::TempFolder temp;
+  // The settings folder, and the record of a first run.
   const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
   const std::string saved = oldConfig != nullptr ? oldConfig : "";
   setenv("XDG_CONFIG_HOME", temp.Path().c_str(), 1);
-  EXPECT_EQ(SettingsFolder(), temp.Path() / "Quillory" / "PictaroXP" / "2.0");
+  EXPECT_EQ(SettingsFolder(), folder);
   unsetenv("XDG_CONFIG_HOME");
   EXPECT_TRUE(SettingsFolder().string().ends_with("/.config/Quillory/PictaroXP/2.0"));
   if (oldConfig != nullptr) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
 
-  const auto folder = temp.Path() / "a" / "b";
-  EXPECT_TRUE(IsFirstRun(folder));
-  EXPECT_TRUE(RecordFirstRun(folder));
-  EXPECT_FALSE(IsFirstRun(folder));
+  const auto firstRun = temp.Path() / "a" / "b";
+  EXPECT_TRUE(IsFirstRun(firstRun));
+  EXPECT_TRUE(RecordFirstRun(firstRun));
+  EXPECT_FALSE(IsFirstRun(firstRun));
   // A folder that can't be made keeps every run a first run.
   testing::WriteBytes(temp.Path() / "blocker", {});
   EXPECT_FALSE(RecordFirstRun(temp.Path() / "blocker" / "sub"));
   EXPECT_TRUE(IsFirstRun(temp.Path() / "blocker" / "sub"));
+
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions don't bind a privileged user";
+  std::filesystem::remove(settings);
+  ASSERT_TRUE(store.Write(record));
+  ::chmod(settings.c_str(), 0);
+  EXPECT_EQ(read(), said + "13 - Permission denied (0 bytes of 2264)|");
+  // A write that fails leaves the record as it was.
+  ::chmod(settings.c_str(), 0644);
+  ::chmod(folder.c_str(), 0555);
+  EXPECT_FALSE(store.Write(Bytes(2264, 0xEE)));
+  ::chmod(folder.c_str(), 0755);
+  EXPECT_EQ(store.Read(2264).data, record);
 }
 
 }  // namespace

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "model/BitmapInfoHeader.h"
@@ -27,40 +27,35 @@ inline std::uint32_t RgbaOf(const Raster& raster, int x, int y) {
 // `count` pixels of row y from x on, as "rrggbbaa" separated by spaces.
 inline std::string Hex(const Raster& raster, int x, int y, int count = 1) {
   std::string text;
-  for (int i = 0; i < count; ++i) {
-    char pixel[10];
-    std::snprintf(pixel, sizeof pixel, i == 0 ? "%08x" : " %08x", RgbaOf(raster, x + i, y));
-    text += pixel;
-  }
-  return text;
+  char pixel[10];
+  for (int i = 0; i < count; ++i)
+    text.append(pixel, std::snprintf(pixel, sizeof pixel, " %08x", RgbaOf(raster, x + i, y)));
+  return text.erase(0, 1);
 }
 
 // Pixels (x, y) of a resource, y from the top, each as "rrggbbaa" and its mask bit, preceded
 // by the colour index at up to 8 bits ("12:ffffffff0"), separated by spaces.
 inline std::string PixelText(const IconResource& r, std::vector<std::pair<int, int>> points) {
   std::string text;
+  char pixel[12];
   for (const auto& [x, y] : points) {
-    char pixel[24];
-    int length = 0;
     if (r.depth <= 8) {
       const std::uint8_t* row = r.colorBits + (r.height - 1 - y) * RowBytes(r.width, r.depth);
-      const unsigned bit = x * r.depth;
-      length =
-          std::snprintf(pixel, sizeof pixel,
-                        "%u:", row[bit / 8] >> (8 - r.depth - bit % 8) & ((1u << r.depth) - 1));
+      const unsigned bit = x * r.depth, index = row[bit / 8] >> (8 - r.depth - bit % 8);
+      text.append(" ").append(std::to_string(index & ((1u << r.depth) - 1))).append(":");
     }
     const ResourcePixel p = PixelAt(r, x, y);
-    std::snprintf(pixel + length, sizeof pixel - length, "%02x%02x%02x%02x%d", p.red, p.green,
-                  p.blue, p.alpha, p.masked);
-    text += text.empty() ? "" : " ";
-    text += pixel;
+    std::snprintf(pixel, sizeof pixel, "%02x%02x%02x%02x%d", p.red, p.green, p.blue, p.alpha,
+                  p.masked);
+    text.append(r.depth <= 8 ? "" : " ").append(pixel);
   }
-  return text;
+  return text.erase(0, 1);
 }
 
 // Every row of the picture from the top, one mark a pixel, after the colours (0xRRGGBBAA) that
 // got a mark here, in the order they first appear; `marks` may carry them from picture to picture.
-inline std::string PictureText(const Raster& raster, std::map<std::uint32_t, char>& marks) {
+template <typename Marks = std::map<std::uint32_t, char>>
+inline std::string PictureText(const Raster& raster, Marks&& marks = {}) {
   static constexpr char kMarks[] = ".#o+*=-%@&ABCDEFGHIJKLMNOPQRSTUVWXYZ";
   std::string legend, rows;
   for (int y = 0; y < raster.height; ++y, rows += '\n') {
@@ -74,14 +69,9 @@ inline std::string PictureText(const Raster& raster, std::map<std::uint32_t, cha
   return legend + rows;
 }
 
-inline std::string PictureText(const Raster& raster) {
-  std::map<std::uint32_t, char> marks;
-  return PictureText(raster, marks);
-}
-
 inline std::string ReadText(const std::string& name) {
   std::stringstream text;
-  text << std::ifstream(std::filesystem::path(PICTARO_SOURCE_DIR) / "tests" / name).rdbuf();
+  text << std::ifstream(PICTARO_SOURCE_DIR "/tests/" + name).rdbuf();
   return text.str();
 }
 
@@ -89,7 +79,7 @@ inline std::string ReadText(const std::string& name) {
 // beside it as <name>.got.
 inline void ExpectMatchesReference(const std::string& got, const std::string& name) {
   if (got == ReadText(name)) return;
-  std::ofstream(std::string(PICTARO_SOURCE_DIR "/tests/") + name + ".got") << got;
+  std::ofstream(PICTARO_SOURCE_DIR "/tests/" + name + ".got") << got;
   ADD_FAILURE() << "tests/" << name << " differs from the text got, written beside it:\n" << got;
 }
 
@@ -97,26 +87,22 @@ inline void ExpectMatchesReference(const std::string& got, const std::string& na
 inline std::vector<std::string> DataRows(const std::string& name) {
   std::vector<std::string> rows;
   std::istringstream text(ReadText(name));
-  for (std::string line; std::getline(text, line);) {
+  for (std::string line; std::getline(text, line);)
     if (!line.empty() && line[0] != '#') rows.push_back(line);
-  }
   EXPECT_FALSE(rows.empty()) << name;
   return rows;
 }
 
 // A row of numbers (decimal, or hexadecimal with 0x) and, after a '|', the words that name it.
-struct NumberRow {
-  std::vector<long long> numbers;
-  std::string name;
-};
+using NumberRow = std::pair<std::vector<long long>, std::string>;
 
 inline std::vector<NumberRow> NumberRows(const std::string& name) {
   std::vector<NumberRow> rows;
   for (const std::string& line : DataRows(name)) {
     const std::size_t bar = std::min(line.find('|'), line.size());
-    NumberRow& row = rows.emplace_back(NumberRow{{}, line.substr(bar)});
-    std::istringstream numbers(line.substr(0, bar));
-    for (std::string n; numbers >> n;) row.numbers.push_back(std::stoll(n, nullptr, 0));
+    auto& numbers = rows.emplace_back(std::vector<long long>(), line.substr(bar)).first;
+    std::istringstream in(line.substr(0, bar));
+    for (std::string n; in >> n;) numbers.push_back(std::stoll(n, nullptr, 0));
   }
   return rows;
 }
