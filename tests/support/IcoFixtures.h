@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/GridSlot.h"
@@ -124,32 +124,29 @@ inline std::vector<std::uint8_t> PaintedBlock(int index) {
 }
 
 // What a read left in the grid, in one line: a token for each present resource in index order
-// (its index, then "*" when it counts as modified, "p" when it came from a PNG stream), then
-// "-N" for each directory entry N that found no place.
+// (its index, then "*" when it counts as modified, "p" when it came from a PNG stream, "<N" when
+// `source` names the directory entry N it shows), then "-N" for each entry N that found no place.
 inline std::string Landed(const ResourceGrid& grid, const std::array<StoredEntry, 13>& stored,
-                          const std::vector<SkippedEntry>& skipped) {
+                          const std::vector<SkippedEntry>& skipped,
+                          const std::function<int(int)>& source) {
   std::string text;
   for (int i = 0; i < 13; ++i) {
     if (!grid.resources[i].present) continue;
     text.append(" ").append(std::to_string(i)).append(grid.resources[i].modified ? "*" : "");
     text.append(stored[i].png ? "p" : "");
+    if (const int n = source(i); n >= 0) text.append("<").append(std::to_string(n));
   }
   for (const SkippedEntry& entry : skipped) text.append(" -").append(std::to_string(entry.entry));
   return text.empty() ? text : text.substr(1);
 }
 
-// Expectations of Landed() may end a token with "<N", the entry N the resource came from: the
-// expectation without them, and the (resource index, entry) of each.
-inline std::string Split(const std::string& expected, std::vector<std::pair<int, int>>& sources) {
-  std::istringstream in(expected);
-  std::string text;
-  for (std::string token; in >> token;) {
-    const std::size_t at = token.find('<');
-    if (at != std::string::npos)
-      sources.emplace_back(std::stoi(token), std::stoi(token.substr(at + 1)));
-    text.append(" ").append(token, 0, at);
-  }
-  return text.empty() ? text : text.substr(1);
+// The `count` fields of a data row, separated by tabs; those missing at its end are empty.
+inline std::vector<std::string> Fields(const std::string& row, std::size_t count) {
+  std::vector<std::string> fields;
+  std::istringstream in(row);
+  for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+  fields.resize(count);
+  return fields;
 }
 
 // The texts of the messages shown, one a line; each must be an error box with OK titled `title`.
