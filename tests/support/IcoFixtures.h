@@ -93,6 +93,7 @@ struct HandEntry {
   std::uint16_t planes = 1, bitCount = 32;
   std::vector<std::uint8_t> data = {};
   std::optional<std::uint32_t> bytes = {}, offset = {};
+  std::uint8_t colors = 0;
 };
 
 inline std::vector<std::uint8_t> BuildIco(const std::vector<HandEntry>& entries,
@@ -105,7 +106,7 @@ inline std::vector<std::uint8_t> BuildIco(const std::vector<HandEntry>& entries,
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const HandEntry& e = entries[i];
     std::uint8_t* p = file.data() + 6 + 16 * i;
-    p[0] = e.width, p[1] = e.height;
+    p[0] = e.width, p[1] = e.height, p[2] = e.colors;
     PutU16(p + 4, e.planes);
     PutU16(p + 6, e.bitCount);
     PutU32(p + 8, e.bytes.value_or(static_cast<std::uint32_t>(e.data.size())));
