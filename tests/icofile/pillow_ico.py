@@ -35,27 +35,20 @@ def palette(folder):
 
 
 def sources(folder):
+    alpha = lambda x, y: 0 if (x + 3 * y) % 11 == 0 else 255 if (x + y) % 4 == 0 else 30 + (x * 5 + y * 3) % 200
     for s in (16, 32, 48, 256):
-        alpha = lambda x, y: 0 if (x + 3 * y) % 11 == 0 else 255 if (x + y) % 4 == 0 else 30 + (x * 5 + y * 3) % 200
         im = Image.new("RGBA", (s, s))
         im.putdata([((x * 9 + s) % 256, y * 7 % 256, (x * y + 3) % 256, alpha(x, y)) for y in range(s) for x in range(s)])
         im.save(f"{folder}/a{s}.png")
 
 
-def save(path, fmt, sources):
+def save(path, fmt, *sources):
     images = sorted((Image.open(p) for p in sources), key=lambda im: -im.size[0])
-    images[0].save(path, sizes=[im.size for im in images], append_images=images[1:],
-                   bitmap_format=fmt)
+    images[0].save(path, sizes=[im.size for im in images], append_images=images[1:], bitmap_format=fmt)
 
 
-if __name__ == "__main__":
-    command = sys.argv[1]
-    if command == "extract":
-        extract(sys.argv[2], sys.argv[3])
-    elif command in ("palette", "sources"):
-        globals()[command](sys.argv[2])
-    elif command == "default":
-        with Image.open(sys.argv[4]) as im:
-            im.convert(sys.argv[3]).save(sys.argv[2])
-    else:
-        save(sys.argv[2], sys.argv[3], sys.argv[4:])
+def default(path, mode, source):
+    Image.open(source).convert(mode).save(path)
+
+
+globals()[sys.argv[1]](*sys.argv[2:])

@@ -7,10 +7,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "model/GridSlot.h"
@@ -93,6 +93,7 @@ struct HandEntry {
   std::uint16_t planes = 1, bitCount = 32;
   std::vector<std::uint8_t> data = {};
   std::optional<std::uint32_t> bytes = {}, offset = {};
+  std::uint8_t colors = 0;
 };
 
 inline std::vector<std::uint8_t> BuildIco(const std::vector<HandEntry>& entries,
@@ -105,7 +106,7 @@ inline std::vector<std::uint8_t> BuildIco(const std::vector<HandEntry>& entries,
   for (std::size_t i = 0; i < entries.size(); ++i) {
     const HandEntry& e = entries[i];
     std::uint8_t* p = file.data() + 6 + 16 * i;
-    p[0] = e.width, p[1] = e.height;
+    p[0] = e.width, p[1] = e.height, p[2] = e.colors;
     PutU16(p + 4, e.planes);
     PutU16(p + 6, e.bitCount);
     PutU32(p + 8, e.bytes.value_or(static_cast<std::uint32_t>(e.data.size())));
@@ -124,32 +125,29 @@ inline std::vector<std::uint8_t> PaintedBlock(int index) {
 }
 
 // What a read left in the grid, in one line: a token for each present resource in index order
-// (its index, then "*" when it counts as modified, "p" when it came from a PNG stream), then
-// "-N" for each directory entry N that found no place.
+// (its index, then "*" when it counts as modified, "p" when it came from a PNG stream, "<N" when
+// `source` names the directory entry N it shows), then "-N" for each entry N that found no place.
 inline std::string Landed(const ResourceGrid& grid, const std::array<StoredEntry, 13>& stored,
-                          const std::vector<SkippedEntry>& skipped) {
+                          const std::vector<SkippedEntry>& skipped,
+                          const std::function<int(int)>& source) {
   std::string text;
   for (int i = 0; i < 13; ++i) {
     if (!grid.resources[i].present) continue;
     text.append(" ").append(std::to_string(i)).append(grid.resources[i].modified ? "*" : "");
     text.append(stored[i].png ? "p" : "");
+    if (const int n = source(i); n >= 0) text.append("<").append(std::to_string(n));
   }
   for (const SkippedEntry& entry : skipped) text.append(" -").append(std::to_string(entry.entry));
   return text.empty() ? text : text.substr(1);
 }
 
-// Expectations of Landed() may end a token with "<N", the entry N the resource came from: the
-// expectation without them, and the (resource index, entry) of each.
-inline std::string Split(const std::string& expected, std::vector<std::pair<int, int>>& sources) {
-  std::istringstream in(expected);
-  std::string text;
-  for (std::string token; in >> token;) {
-    const std::size_t at = token.find('<');
-    if (at != std::string::npos)
-      sources.emplace_back(std::stoi(token), std::stoi(token.substr(at + 1)));
-    text.append(" ").append(token, 0, at);
-  }
-  return text.empty() ? text : text.substr(1);
+// The `count` fields of a data row, separated by tabs; those missing at its end are empty.
+inline std::vector<std::string> Fields(const std::string& row, std::size_t count) {
+  std::vector<std::string> fields;
+  std::istringstream in(row);
+  for (std::string field; std::getline(in, field, '\t');) fields.push_back(field);
+  fields.resize(count);
+  return fields;
 }
 
 // The texts of the messages shown, one a line; each must be an error box with OK titled `title`.
