@@ -37,7 +37,8 @@ run 0 "Using Pictaro=Return,Pictaro=Return" "$bin/pictaro-host" -o "$work/out.pn
 # A second Welcome would block the main window, and the wait for it would time out.
 run 1 "Pictaro=Escape" "$bin/pictaro-host" "$work/layer.png"
 # The installed pair finds each other: About from the installed host.
-cmake --install "$bin/.." --prefix "$work/installed" >/dev/null || fail=1
-run 0 "About Pictaro=Return" "$work/installed/bin/pictaro-host" --about
+# Staged under a root of its own: the GIMP plug-in installs outside the prefix.
+DESTDIR="$work/root" cmake --install "$bin/.." --prefix /opt/pictaro >/dev/null || fail=1
+run 0 "About Pictaro=Return" "$work/root/opt/pictaro/bin/pictaro-host" --about
 [ "$before" = "$(sha256sum <"$work/layer.png")" ] || { echo "the layer file changed"; fail=1; }
 exit $fail
