@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Real GIMP runs the installed plug-in on the sample layer, driven through the real windows:
+# Real GIMP lists the installed plug-in under Filters > Icons and runs it on the sample layer,
+# driven through the real windows:
 # Build, Save and Apply give exactly what pictaro-host makes of the same steps; Done changes
 # no pixel and adds no undo step; one undo takes Apply back exactly; a run inside a
 # rectangular selection changes nothing outside it.
@@ -107,5 +108,7 @@ same a.png b.png
 scheme "(gimp-quit 1)"
 exec 7>&-
 wait $gimp || { echo "GIMP failed"; cat "$work/gimp.log"; fail=1; }
+grep -q '"<Image>/Filters/Icons"' "$GIMP2_DIRECTORY/pluginrc" && grep -q '"Pictaro…"' "$GIMP2_DIRECTORY/pluginrc" ||
+  { echo "no menu entry"; fail=1; }
 grep -q "block: $work/gimp.ico" "$work/gimp.log" || { echo "the parameter block was not kept"; fail=1; }
 exit $fail
