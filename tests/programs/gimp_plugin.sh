@@ -46,7 +46,9 @@ build_save_apply() {
     awk -F '[,:]' '/#BFBFBF/ && !found { print $2; found = 1 }')
   xdotool mousemove --window "$main" 520 $((129 + menu)) click 1 sleep 1
   press Pictaro alt+f s
-  press "Save As" ctrl+a && xdotool type "$1" && xdotool key Return sleep 1
+  press "Save As" ctrl+a && xdotool type "$1" && xdotool key Return
+  # The icon is written once the chooser has closed.
+  for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.1; done
   xdotool mousemove --window "$main" 520 $((193 + menu)) click 1
 }
 
