@@ -19,7 +19,7 @@
 namespace pictaro {
 namespace {
 
-using testing::WhileShown;
+using namespace testing;
 
 constexpr const char* kIconFilter = "Icon Files (*.ico)|*.ico|All Files (*.*)|*.*||";
 
@@ -38,21 +38,21 @@ class WxDesktopTest : public ::testing::Test {
     wxLog::EnableLogging(logging);
   }
 
-  testing::WxSession wx;
-  testing::DialogScript script;
+  WxSession wx;
+  DialogScript script;
   WxDesktop desktop;
-  testing::TempFolder temp;
+  TempFolder temp;
+  const std::string robot = (temp.Path() / "robot.ico").string();
   bool logging = false;
   wxAssertHandler_t previousAssert = nullptr;
 };
 
 TEST_F(WxDesktopTest, AnOpenChooserAnswersTheFullPathOfTheChosenFile) {
-  const std::string file = (temp.Path() / "robot.ico").string();
-  std::ofstream(file) << "icon";
+  std::ofstream(robot) << "icon";
   bool mustExist = false;
   std::function<void(wxFileDialog&, int)> selectThenOk = [&](wxFileDialog& chooser, int tries) {
     // GTK selects the file only once it has listed the folder.
-    if (chooser.GetPath() == file || tries == 0) return chooser.EndModal(wxID_OK);
+    if (chooser.GetPath() == robot || tries == 0) return chooser.EndModal(wxID_OK);
     wxMilliSleep(10);
     chooser.CallAfter([&, tries] { selectThenOk(chooser, tries - 1); });
   };
@@ -60,57 +60,51 @@ TEST_F(WxDesktopTest, AnOpenChooserAnswersTheFullPathOfTheChosenFile) {
     auto& chooser = static_cast<wxFileDialog&>(dialog);
     mustExist = chooser.HasFdFlag(wxFD_OPEN) && chooser.HasFdFlag(wxFD_FILE_MUST_EXIST);
     chooser.CallAfter([&] {
-      chooser.SetPath(wxString::FromUTF8(file));
+      chooser.SetPath(wxString::FromUTF8(robot));
       selectThenOk(chooser, 500);
     });
     return wxID_NONE;
   }};
-  EXPECT_EQ(desktop.ChooseFile({false, "ico", "", kIconFilter, temp.Path().string()}), file);
+  EXPECT_EQ(desktop.ChooseFile({false, "ico", "", kIconFilter, temp.Path().string()}), robot);
   EXPECT_TRUE(mustExist);
 }
 
 TEST_F(WxDesktopTest, ASaveChooserConfirmsReplacingANameCompletedWithTheExtension) {
-  // On text that is no folder the chooser opens in one that exists.
-  wxString seen, folder;
-  script.steps = {WhileShown([&](wxDialog& dialog) {
-    auto& chooser = static_cast<wxFileDialog&>(dialog);
-    const bool confirms = chooser.HasFdFlag(wxFD_SAVE) && chooser.HasFdFlag(wxFD_OVERWRITE_PROMPT);
-    seen << chooser.IsShown() << confirms << ' ' << chooser.GetWildcard() << ' '
-         << chooser.GetFilename();
-    folder = chooser.GetDirectory();
-    return wxID_CANCEL;
-  })};
+  // On text that is no folder the chooser opens in one that exists. A name typed without the
+  // extension that completed names a file asks; No goes back to the chooser with the completed
+  // name, Yes answers it.
+  wxString seen;
+  auto save = [&seen](const char* typed, int answer) {
+    return WhileShown([&seen, typed, answer](wxDialog& dialog) {
+      auto& chooser = static_cast<wxFileDialog&>(dialog);
+      seen << '|' << chooser.IsShown() << chooser.HasFdFlag(wxFD_SAVE)
+           << chooser.HasFdFlag(wxFD_OVERWRITE_PROMPT) << wxDirExists(chooser.GetDirectory()) << ' '
+           << chooser.GetWildcard() << ' ';
+      if (typed == nullptr) seen << chooser.GetFilename();  // proposed, or completed
+      if (typed != nullptr) chooser.SetFilename(typed);
+      return answer;
+    });
+  };
+  auto question = [&seen](int answer) {
+    return [&seen, answer](wxDialog& dialog) {
+      seen << '|' << static_cast<wxMessageDialog&>(dialog).GetMessage();
+      return answer;
+    };
+  };
+  script.steps = {save(nullptr, wxID_CANCEL)};
   EXPECT_EQ(
       desktop.ChooseFile({true, "ico", "robot.ico", kIconFilter, "%USERPROFILE%\\My Documents"}),
       std::nullopt);
-  EXPECT_EQ(seen, "11 Icon Files (*.ico)|*.ico|All Files (*.*)|* robot.ico");
-  EXPECT_TRUE(wxDirExists(folder)) << folder;
-
-  const std::string existing = (temp.Path() / "robot.ico").string();
-  std::ofstream(existing) << "icon";
-  auto typeRobot = WhileShown([](wxDialog& dialog) {
-    static_cast<wxFileDialog&>(dialog).SetFilename("robot");
-    return wxID_OK;
-  });
-  wxString question, reopenedWith;
-  auto answer = [&](int id) {
-    return [&question, id](wxDialog& dialog) {
-      question = static_cast<wxMessageDialog&>(dialog).GetMessage();
-      return id;
-    };
-  };
+  std::ofstream(robot) << "icon";
   const FileRequest request{true, "ico", "", kIconFilter, temp.Path().string()};
-  // No: back to the chooser, which now proposes the completed name.
-  script.steps = {typeRobot, answer(wxID_NO), [&](wxDialog& dialog) {
-                    reopenedWith = static_cast<wxFileDialog&>(dialog).GetFilename();
-                    return wxID_CANCEL;
-                  }};
+  script.steps = {save("robot", wxID_OK), question(wxID_NO), save(nullptr, wxID_CANCEL)};
   EXPECT_EQ(desktop.ChooseFile(request), std::nullopt);
-  EXPECT_EQ(question.utf8_string(), existing + " already exists.\nDo you want to replace it?");
-  EXPECT_EQ(reopenedWith, "robot.ico");
-  script.steps = {typeRobot, answer(wxID_YES)};
-  EXPECT_EQ(desktop.ChooseFile(request), existing);
-  EXPECT_TRUE(script.steps.empty());
+  script.steps = {save("robot", wxID_OK), question(wxID_YES)};
+  EXPECT_EQ(desktop.ChooseFile(request), robot);
+  const std::string shown = "|1111 Icon Files (*.ico)|*.ico|All Files (*.*)|* ";
+  const std::string asked = "|" + robot + " already exists.\nDo you want to replace it?";
+  EXPECT_EQ(seen.utf8_string(),
+            shown + "robot.ico" + shown + asked + shown + "robot.ico" + shown + asked);
 }
 
 TEST_F(WxDesktopTest, TheColourChooserAnswersTheColourAndKeepsTheCustomColours) {
@@ -132,12 +126,10 @@ TEST_F(WxDesktopTest, TheColourChooserAnswersTheColourAndKeepsTheCustomColours) 
                     return wxID_CANCEL;
                   })};
   EXPECT_EQ(desktop.ChooseColor(0x00336699u, custom), 0x00336699u);
-  EXPECT_EQ(shown, wxColour(0x99, 0x66, 0x33));  // red in the low byte
-  EXPECT_TRUE(full);
+  EXPECT_TRUE(shown == wxColour(0x99, 0x66, 0x33) && full);  // red in the low byte
   EXPECT_EQ(custom, before);
   EXPECT_EQ(desktop.ChooseColor(0x00336699u, custom), std::nullopt);
-  EXPECT_EQ(custom[15], 0x00030201u);
-  EXPECT_EQ(custom[14], before[14]);
+  EXPECT_EQ(std::pair(custom[15], custom[14]), std::pair(0x00030201u, before[14]));
 }
 
 TEST_F(WxDesktopTest, MessagesKeysAndPagesThatDoNotOpen) {
