@@ -50,21 +50,14 @@ class WxDesktopTest : public ::testing::Test {
 TEST_F(WxDesktopTest, AnOpenChooserAnswersTheFullPathOfTheChosenFile) {
   std::ofstream(robot) << "icon";
   bool mustExist = false;
-  std::function<void(wxFileDialog&, int)> selectThenOk = [&](wxFileDialog& chooser, int tries) {
-    // GTK selects the file only once it has listed the folder.
-    if (chooser.GetPath() == robot || tries == 0) return chooser.EndModal(wxID_OK);
-    wxMilliSleep(10);
-    chooser.CallAfter([&, tries] { selectThenOk(chooser, tries - 1); });
-  };
-  script.steps = {[&](wxDialog& dialog) {
+  script.steps = {WhileShown([&](wxDialog& dialog) {
     auto& chooser = static_cast<wxFileDialog&>(dialog);
     mustExist = chooser.HasFdFlag(wxFD_OPEN) && chooser.HasFdFlag(wxFD_FILE_MUST_EXIST);
-    chooser.CallAfter([&] {
-      chooser.SetPath(wxString::FromUTF8(robot));
-      selectThenOk(chooser, 500);
-    });
-    return wxID_NONE;
-  }};
+    chooser.SetPath(wxString::FromUTF8(robot));
+    // GTK selects the file only once it has listed the folder.
+    for (int tries = 0; tries < 100 && chooser.GetPath() != robot; ++tries) Settle();
+    return wxID_OK;
+  })};
   EXPECT_EQ(desktop.ChooseFile({false, "ico", "", kIconFilter, temp.Path().string()}), robot);
   EXPECT_TRUE(mustExist);
 }
@@ -111,23 +104,20 @@ TEST_F(WxDesktopTest, TheColourChooserAnswersTheColourAndKeepsTheCustomColours) 
   CustomColors custom{};
   for (std::size_t i = 0; i < custom.size(); ++i) custom[i] = 0x00010203u * (i + 1);
   const CustomColors before = custom;
-  wxColour shown;
-  bool full = false;
-  script.steps = {WhileShown([&](wxDialog& dialog) {
-                    const wxColourData& data = static_cast<wxColourDialog&>(dialog).GetColourData();
-                    shown = data.GetColour();
-                    full = data.GetChooseFull();
-                    return wxID_OK;
-                  }),
-                  // Custom colours edited in a cancelled chooser still come back.
-                  WhileShown([](wxDialog& dialog) {
-                    static_cast<wxColourDialog&>(dialog).GetColourData().SetCustomColour(
-                        15, wxColour(1, 2, 3));
-                    return wxID_CANCEL;
-                  })};
+  wxString shown;
+  script.steps = {
+      WhileShown([&](wxDialog& dialog) {
+        const wxColourData& data = static_cast<wxColourDialog&>(dialog).GetColourData();
+        shown << data.GetColour().GetAsString(wxC2S_HTML_SYNTAX) << data.GetChooseFull();
+        return wxID_OK;
+      }),
+      // Custom colours edited in a cancelled chooser still come back.
+      WhileShown([](wxDialog& dialog) {
+        static_cast<wxColourDialog&>(dialog).GetColourData().SetCustomColour(15, wxColour(1, 2, 3));
+        return wxID_CANCEL;
+      })};
   EXPECT_EQ(desktop.ChooseColor(0x00336699u, custom), 0x00336699u);
-  EXPECT_TRUE(shown == wxColour(0x99, 0x66, 0x33) && full);  // red in the low byte
-  EXPECT_EQ(custom, before);
+  EXPECT_TRUE(shown == "#9966331" && custom == before);  // red in the low byte
   EXPECT_EQ(desktop.ChooseColor(0x00336699u, custom), std::nullopt);
   EXPECT_EQ(std::pair(custom[15], custom[14]), std::pair(0x00030201u, before[14]));
 }
@@ -162,9 +152,8 @@ TEST(WxDesktopWithoutWx, NothingIsChosen) {
   ASSERT_EQ(wxTheApp, nullptr);
   WxDesktop desktop;
   CustomColors custom{};
-  EXPECT_EQ(desktop.ChooseFile(FileRequest{}), std::nullopt);
-  EXPECT_EQ(desktop.ChooseColor(0, custom), std::nullopt);
-  EXPECT_FALSE(desktop.ShiftDown() || desktop.ControlDown() || desktop.OpenUrl("about:blank"));
+  EXPECT_FALSE(desktop.ChooseFile(FileRequest{}) || desktop.ChooseColor(0, custom) ||
+               desktop.ShiftDown() || desktop.ControlDown() || desktop.OpenUrl("about:blank"));
 }
 
 }  // namespace
