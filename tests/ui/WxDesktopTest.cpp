@@ -25,26 +25,13 @@ constexpr const char* kIconFilter = "Icon Files (*.ico)|*.ico|All Files (*.*)|*.
 
 class WxDesktopTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(wx.IsOk());
-    previousAssert = wxSetAssertHandler([](const wxString& file, int line, const wxString&,
-                                           const wxString& cond, const wxString& msg) {
-      ADD_FAILURE() << "wx assertion " << cond << " at " << file << ":" << line << " " << msg;
-    });
-    logging = wxLog::EnableLogging(true);  // a log message box must show up here
-  }
-  void TearDown() override {
-    wxSetAssertHandler(previousAssert);
-    wxLog::EnableLogging(logging);
-  }
+  void SetUp() override { ASSERT_TRUE(wx.IsOk()); }
 
   WxSession wx;
   DialogScript script;
   WxDesktop desktop;
   TempFolder temp;
   const std::string robot = (temp.Path() / "robot.ico").string();
-  bool logging = false;
-  wxAssertHandler_t previousAssert = nullptr;
 };
 
 TEST_F(WxDesktopTest, AnOpenChooserAnswersTheFullPathOfTheChosenFile) {

@@ -10,6 +10,7 @@
 #include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/modalhook.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -28,9 +29,15 @@
 
 namespace pictaro::testing {
 
-// Starts wx unless it already runs, and ends what it started.
+// Starts wx unless it already runs, and ends what it started. A wx assertion fails the test;
+// logging is on, so that a log message box would show up.
 struct WxSession {
   WxSession() {
+    wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond,
+                          const wxString& msg) {
+      ADD_FAILURE() << "wx assertion " << cond << " at " << file << ":" << line << " " << msg;
+    });
+    wxLog::EnableLogging(true);
     if (wxTheApp != nullptr) return;
     wxApp::SetInstance(new wxApp);
     int argc = 1;
@@ -166,16 +173,6 @@ inline DialogScript::Step WhileShown(std::function<int(wxDialog&)> act) {
     });
     return wxID_NONE;
   };
-}
-
-// A step that looks at the dialog, then presses its button 1 (Close, OK or Done), which must
-// end it.
-inline DialogScript::Step InspectThenClose(std::function<void(wxDialog&)> inspect) {
-  return WhileShown([inspect](wxDialog& dialog) {
-    inspect(dialog);
-    Click(dialog, 1);
-    return wxID_CANCEL;
-  });
 }
 
 }  // namespace pictaro::testing

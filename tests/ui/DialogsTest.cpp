@@ -1,20 +1,63 @@
-// The Test window as a real window: the picture follows the icon's size and the slider, the
-// buttons and the tree carry the icon, and the picture shows the icon's own pixels.
-#include "ui/views/TestDialog.h"
-
+// The small windows opened for real and looked at from inside their modal loops: About and
+// Welcome, as the entry opens them (no parent window), and the Test window, whose picture follows
+// the icon's size and the slider, whose buttons and tree carry the icon, and whose picture shows
+// the icon's own pixels; and the compiled-in cursors and bitmaps the windows show.
 #include <gtest/gtest.h>
 #include <wx/slider.h>
 #include <wx/stattext.h>
 #include <wx/treectrl.h>
 
+#include "resources/ImageResources.h"
+#include "resources/ResourceRegistry.h"
 #include "ui/WxTestSupport.h"
+#include "ui/main/SmallDialogs.h"
 #include "ui/views/RasterBitmap.h"
+#include "ui/views/ResourceImages.h"
+#include "ui/views/TestDialog.h"
 
 namespace pictaro {
 namespace {
 
 using namespace test_ids;
 using namespace testing;
+
+// The windows whole, opened modally as the entry and the Verify tab open them (no parent
+// window): About's and Welcome's texts wherever their lines were broken, the logo, the version
+// centred in its box, the bullets; the Test window on an icon made of a resource, which keeps the
+// resource's alpha. Esc ends each as its button 1 (Close, OK or Done).
+TEST(DialogsTest, TheModalWindowsShowTheirTextsAndPicturesAndEscapeEndsThem) {
+  WxSession wx;
+  ASSERT_TRUE(wx.IsOk());
+  ResourceGrid grid;
+  const GridSlot slot(1, 2, 1);  // 24 x 24 32-bit, transparent but for (2, 1)
+  grid.PrepareResource(slot);
+  IconResource& r = grid.resources[ResourceGrid::IndexOf(slot)];
+  const std::uint8_t green[4] = {0, 255, 0, 200};  // blue, green, red, alpha
+  std::copy_n(green, 4, r.colorBits + ((r.height - 2) * r.width + 2) * 4);
+  std::string titles;
+  for (const auto& [show, name] : std::vector<std::pair<std::function<void()>, const char*>>{
+           {[] { ShowAboutDialog(nullptr); }, "about"},
+           {[] { ShowWelcomeDialog(nullptr); }, "welcome"},
+           {[&] { ShowTestDialog(CreateIcon(grid, slot), nullptr); }, "test"}}) {
+    DialogScript script({WhileShown([&](wxDialog& dialog) {
+      titles += dialog.GetTitle() + (dialog.GetParent() == nullptr ? "|" : " parented|");
+      ExpectPicture({Snapshot(dialog)}, name);
+      Key(dialog, WXK_ESCAPE);
+      return wxID_CANCEL;  // unless Esc ended it
+    })});
+    show();
+    EXPECT_EQ(script.answer, 1) << name;
+  }
+  EXPECT_EQ(titles, "About Pictaro|Using Pictaro|Pictaro Test|");
+}
+
+TEST(DialogsTest, AResourceHiddenOrDamagedGivesNoCursorOrBitmap) {
+  EXPECT_TRUE(ResourceCursor(kCursorHand).IsOk() && ResourceCursor(kCursorMove).IsOk());
+  ResourceOverride hiddenCursor(kCursorType, kCursorHand, std::nullopt);
+  ResourceOverride damagedBitmap(kBitmapType, kBitmapLogo, std::vector<std::uint8_t>(39));
+  EXPECT_FALSE(ResourceCursor(kCursorHand).IsOk());
+  EXPECT_FALSE(ResourceBitmap(kBitmapLogo).IsOk());
+}
 
 // An opaque red icon with one blue pixel at (1, 0).
 wxIcon RedIcon(int side) {
@@ -26,7 +69,7 @@ wxIcon RedIcon(int side) {
   return icon;
 }
 
-TEST(TestDialogTest, ShowsTheIconInEachControlAtItsSize) {
+TEST(DialogsTest, TheTestWindowShowsTheIconInEachControlAtItsSize) {
   WxSession wx;
   ASSERT_TRUE(wx.IsOk());
   TestDialog* dialog = nullptr;
@@ -98,26 +141,6 @@ TEST(TestDialogTest, ShowsTheIconInEachControlAtItsSize) {
   EXPECT_EQ(sizes(), "100x100 98 100 100 x 100 pixels");
   dialog->Destroy();
   Settle();
-}
-
-// Done (button 1) is shown ending the window from the Verify tab; Esc ends it as Done too. The
-// icon made of a resource keeps the resource's alpha.
-TEST(TestDialogTest, AResourcesIconKeepsItsAlphaAndEscapeEndsTheWindowAsDone) {
-  WxSession wx;
-  ASSERT_TRUE(wx.IsOk());
-  ResourceGrid grid;
-  const GridSlot slot(1, 2, 1);  // 24 x 24 32-bit, transparent but for (2, 1)
-  grid.PrepareResource(slot);
-  IconResource& r = grid.resources[ResourceGrid::IndexOf(slot)];
-  const std::uint8_t green[4] = {0, 255, 0, 200};  // blue, green, red, alpha
-  std::copy_n(green, 4, r.colorBits + ((r.height - 2) * r.width + 2) * 4);
-  DialogScript script({WhileShown([](wxDialog& modal) {
-    ExpectPicture({Snapshot(*modal.FindWindow(kPicture))}, "test-alpha");
-    Key(modal, WXK_ESCAPE);
-    return wxID_CANCEL;  // unless Esc ended it
-  })});
-  ShowTestDialog(CreateIcon(grid, slot), nullptr);
-  EXPECT_EQ(script.answer, kDone);
 }
 
 }  // namespace
