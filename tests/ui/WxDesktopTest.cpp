@@ -36,17 +36,15 @@ class WxDesktopTest : public ::testing::Test {
 
 TEST_F(WxDesktopTest, AnOpenChooserAnswersTheFullPathOfTheChosenFile) {
   std::ofstream(robot) << "icon";
-  bool mustExist = false;
   script.steps = {WhileShown([&](wxDialog& dialog) {
     auto& chooser = static_cast<wxFileDialog&>(dialog);
-    mustExist = chooser.HasFdFlag(wxFD_OPEN) && chooser.HasFdFlag(wxFD_FILE_MUST_EXIST);
+    EXPECT_TRUE(chooser.HasFdFlag(wxFD_OPEN) && chooser.HasFdFlag(wxFD_FILE_MUST_EXIST));
     chooser.SetPath(wxString::FromUTF8(robot));
     // GTK selects the file only once it has listed the folder.
     for (int tries = 0; tries < 100 && chooser.GetPath() != robot; ++tries) Settle();
     return wxID_OK;
   })};
   EXPECT_EQ(desktop.ChooseFile({false, "ico", "", kIconFilter, temp.Path().string()}), robot);
-  EXPECT_TRUE(mustExist);
 }
 
 TEST_F(WxDesktopTest, ASaveChooserConfirmsReplacingANameCompletedWithTheExtension) {
@@ -110,15 +108,15 @@ TEST_F(WxDesktopTest, TheColourChooserAnswersTheColourAndKeepsTheCustomColours) 
 }
 
 TEST_F(WxDesktopTest, MessagesKeysAndPagesThatDoNotOpen) {
-  long style = 0;
-  script.steps = {[&](wxDialog& dialog) {
-    style = static_cast<wxMessageDialog&>(dialog).GetMessageDialogStyle();
+  script.steps = {[](wxDialog& dialog) {
+    const long style = static_cast<wxMessageDialog&>(dialog).GetMessageDialogStyle();
+    EXPECT_EQ(style & (wxYES_NO | wxCANCEL | wxICON_QUESTION),
+              wxYES_NO | wxCANCEL | wxICON_QUESTION);
     return wxID_NO;
   }};
   EXPECT_EQ(desktop.ShowMessage("Save changes?", kAppTitle, MessageIcon::Question,
                                 MessageButtons::YesNoCancel),
             MessageAnswer::No);
-  EXPECT_EQ(style & (wxYES_NO | wxCANCEL | wxICON_QUESTION), wxYES_NO | wxCANCEL | wxICON_QUESTION);
 
   wxUIActionSimulator keyboard;
   keyboard.KeyDown(WXK_SHIFT);

@@ -54,10 +54,7 @@ struct WxSession {
 
 // Lets pending paints and the display catch up.
 inline void Settle() {
-  for (int i = 0; i < 10; ++i) {
-    wxTheApp->Yield(true);
-    wxMilliSleep(5);
-  }
+  for (int i = 0; i < 10; ++i) wxTheApp->Yield(true), wxMilliSleep(5);
 }
 
 inline void Send(wxWindow& target, wxEvent& event) {
@@ -96,11 +93,10 @@ inline wxImage Snapshot(wxWindow& window) {
   Settle();
   const wxSize size = window.GetClientSize();
   wxBitmap shot(size);
-  {
-    wxMemoryDC memory(shot);
-    wxClientDC screen(&window);
-    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-  }
+  wxMemoryDC memory(shot);
+  wxClientDC screen(&window);
+  memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+  memory.SelectObject(wxNullBitmap);
   return shot.ConvertToImage();
 }
 
