@@ -86,7 +86,6 @@ TEST(DialogsTest, TheTestWindowShowsTheIconInEachControlAtItsSize) {
   auto slide = [&](wxEventType type, int position) {
     slider()->SetValue(position);
     wxCommandEvent moved(type, kSlider);
-    moved.SetInt(position);
     Send(*slider(), moved);
   };
 

@@ -83,9 +83,9 @@ std::string SelectionOf(MainDialog& w) {
   return s.str();
 }
 
-// The document, the colours, the options, the tab, whether the Build button, the 256x256 cell
-// and the Preview page's Add button have a tip, and the Options drop-down as it opens: an item
-// with a check mark is c (C when disabled), one without . (- when disabled), a separator |.
+// The document, the colours, the options, the tab, the tips of the Build button, the 256x256
+// cell and the Preview page's Add button, and the Options drop-down as it opens: an item with a
+// check mark is c (C when disabled), one without . (- when disabled), a separator |.
 std::string OptionsOf(MainDialog& w) {
   const LayerWindow& view = w.layerView->window;
   std::ostringstream s;
@@ -96,7 +96,7 @@ std::string OptionsOf(MainDialog& w) {
     << w.generateTableAutomatically << view.autoTable << " custom " << w.useCustomTable
     << view.useCustomTable << " left " << view.gridPositions[3].left << " tab "
     << w.pageTabs->GetSelection() << " tips ";
-  for (int id : {1000, 1038, 1097}) s << !w.FindWindow(id)->GetToolTipText().empty();
+  for (int id : {1000, 1038, 1097}) s << '[' << w.FindWindow(id)->GetToolTipText() << ']';
   wxMenu* menu = w.GetMenuBar()->GetMenu(1);
   wxMenuEvent open(wxEVT_MENU_OPEN, 0, menu), close(wxEVT_MENU_CLOSE);
   w.ProcessWindowEvent(open);
@@ -109,18 +109,18 @@ std::string OptionsOf(MainDialog& w) {
   return s.str();
 }
 
-constexpr const char* kFirstSelection = "3210 | 1034 1037 1040 1045 | 1029 | 00100010";
-
 // A record one byte short is reported and the defaults shown; a valid record is stored on
 // leaving.
-TEST_F(MainWindowTest, AStartWithoutARecordShowsTheDefaultsAndCellPressesSelect) {
+TEST_F(MainWindowTest, AnUnreadableRecordLeavesTheDefaultsAndCellPressesSelect) {
   WriteBytes(settings.Path() / "Settings", std::vector<std::uint8_t>(2263, 1));
   WithWindow([&](MainDialog& window) {
     EXPECT_FALSE(window.HasFlag(wxMINIMIZE_BOX));
-    EXPECT_EQ(SelectionOf(window), kFirstSelection);
+    EXPECT_EQ(SelectionOf(window), "3210 | 1034 1037 1040 1045 | 1029 | 00100010");
     EXPECT_EQ(OptionsOf(window),
               "Untitled.ico|Untitled.ico 0 colour ffffff|ffffff png 00 same 0 auto 11 custom 11 "
-              "left 22 tab 0 tips 111 menu c.|c.c|..");
+              "left 22 tab 0 tips [Build entire grid, all of same size (shift), all of same depth "
+              "(control)][256x256 pixels with true color][Update the selected icon resource using "
+              "the data on the Photoshop layer] menu c.|c.c|..");
     // The window with each page whole under its tab: the cells in their places at their sizes,
     // the bands, the line between the radios and the buttons; black (cycled to from the last
     // colour) lightens the bands and what stands on them.
@@ -175,13 +175,14 @@ TEST_F(MainWindowTest, MenusShowTheirStatesOpenColorTablesAndWebPagesAndPagesKee
                      menu_ids::kSamePosition});
     EXPECT_EQ(OptionsOf(window),
               "Untitled.ico|Untitled.ico 0 colour ffffff|ffffff png 11 same 1 auto 11 custom 00 "
-              "left 22 tab 0 tips 001 menu ..|.-C|cc");
+              "left 22 tab 0 tips [][][Update the selected icon resource using the data on the "
+              "Photoshop layer] menu ..|.-C|cc");
 
     desktop.urlOpens = false;  // a page that can't be opened changes nothing and says nothing
     Command(window, {menu_ids::kProductPage, menu_ids::kSupportPage, menu_ids::kDeveloperSupport,
                      menu_ids::kXpIcons, menu_ids::kVistaIcons, menu_ids::kVistaExperience,
                      menu_ids::kHomePage});
-    EXPECT_EQ(SelectionOf(window), kFirstSelection);
+    EXPECT_EQ(SelectionOf(window), "3210 | 1034 1037 1040 1045 | 1029 | 00100010");
 
     // Keys as the focused control of each page sees them first: only Delete goes on to the
     // window, where Esc would have meant Done.
@@ -282,15 +283,15 @@ TEST_F(MainWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
     window.layerView->window.gridPositions[3].left = -7;
     window.pageTabs->SetTabIndex(7);
   });
-  EXPECT_TRUE(desktop.messages.empty());  // no settings at first: silence
   WithWindow([&](MainDialog& window) {
     // The view mode: both. The pages keep their tips.
     EXPECT_EQ(SelectionOf(window), "1210 | 1032 1037 1040 1045 | 1027 | 00101000");
     EXPECT_EQ(OptionsOf(window),
-              "robot.ico|robot.ico 13 colour ffa055|ffa055 png 11 same 1 "
-              "auto 00 custom 11 left -7 tab 2 tips 001 menu ..|c..|cc");
+              "robot.ico|robot.ico 13 colour ffa055|ffa055 png 11 same 1 auto 00 custom 11 left -7 "
+              "tab 2 tips [][][Update the selected icon resource using the data on the Photoshop "
+              "layer] menu ..|c..|cc");
     Command(window, {menu_ids::kShowToolTips});
-    EXPECT_NE(OptionsOf(window).find("tips 111"), std::string::npos);
+    EXPECT_NE(OptionsOf(window).find("[256x256 pixels with true color]"), std::string::npos);
     Click(window, main_ids::kCycle);
     const std::uint32_t forward = window.backgroundColor;
     desktop.shift = true;  // backwards
@@ -298,6 +299,7 @@ TEST_F(MainWindowTest, OptionsAndTheSavedFileComeBackInTheNextWindow) {
     EXPECT_EQ(std::tuple(forward, window.backgroundIndex, window.backgroundColor),
               std::tuple(13u, 11, 12u));
   });
+  EXPECT_TRUE(desktop.messages.empty());  // no settings at first, then a valid record: silence
 }
 
 TEST_F(MainWindowTest, TheVerifyAndPreviewTabsShowTheSelection) {
