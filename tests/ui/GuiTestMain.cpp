@@ -8,8 +8,7 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || *display == '\0') {
+  if (std::getenv("DISPLAY") == nullptr || *std::getenv("DISPLAY") == '\0') {
     std::puts("no display: GUI tests skipped");
     return 77;
   }

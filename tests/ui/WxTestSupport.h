@@ -10,6 +10,7 @@
 #include <wx/dialog.h>
 #include <wx/image.h>
 #include <wx/init.h>
+#include <wx/log.h>
 #include <wx/modalhook.h>
 #include <wx/utils.h>
 #include <wx/window.h>
@@ -28,32 +29,32 @@
 
 namespace pictaro::testing {
 
-// Starts wx unless it already runs, and ends what it started.
-class WxSession {
- public:
+// Starts wx unless it already runs, and ends what it started. A wx assertion fails the test;
+// logging is on, so that a log message box would show up.
+struct WxSession {
   WxSession() {
+    wxSetAssertHandler([](const wxString& file, int line, const wxString&, const wxString& cond,
+                          const wxString& msg) {
+      ADD_FAILURE() << "wx assertion " << cond << " at " << file << ":" << line << " " << msg;
+    });
+    wxLog::EnableLogging(true);
     if (wxTheApp != nullptr) return;
     wxApp::SetInstance(new wxApp);
     int argc = 1;
     char name[] = "pictaro_gui_tests";
     char* argv[] = {name, nullptr};
-    started_ = wxEntryStart(argc, argv);
+    started = wxEntryStart(argc, argv);
   }
   ~WxSession() {
-    if (started_) wxEntryCleanup();
+    if (started) wxEntryCleanup();
   }
   bool IsOk() const { return wxTheApp != nullptr; }
-
- private:
-  bool started_ = false;
+  bool started = false;
 };
 
 // Lets pending paints and the display catch up.
 inline void Settle() {
-  for (int i = 0; i < 10; ++i) {
-    wxTheApp->Yield(true);
-    wxMilliSleep(5);
-  }
+  for (int i = 0; i < 10; ++i) wxTheApp->Yield(true), wxMilliSleep(5);
 }
 
 inline void Send(wxWindow& target, wxEvent& event) {
@@ -77,6 +78,13 @@ inline void Key(wxWindow& target, int code) {
   press.m_keyCode = code;
   Send(target, press);
 }
+// A mouse event at `at`, the left button held unless it is the release.
+inline void Mouse(wxWindow& target, wxEventType type, wxPoint at = {}) {
+  wxMouseEvent event(type);
+  event.SetPosition(at);
+  event.SetLeftDown(type != wxEVT_LEFT_UP);
+  Send(target, event);
+}
 
 // The window's client area as it stands on the screen now.
 inline wxImage Snapshot(wxWindow& window) {
@@ -85,32 +93,11 @@ inline wxImage Snapshot(wxWindow& window) {
   Settle();
   const wxSize size = window.GetClientSize();
   wxBitmap shot(size);
-  {
-    wxMemoryDC memory(shot);
-    wxClientDC screen(&window);
-    memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
-  }
+  wxMemoryDC memory(shot);
+  wxClientDC screen(&window);
+  memory.Blit(0, 0, size.x, size.y, &screen, 0, 0);
+  memory.SelectObject(wxNullBitmap);
   return shot.ConvertToImage();
-}
-
-// A pixel as 0x00BBGGRR, the colours' layout everywhere else.
-inline std::uint32_t PixelOf(const wxImage& image, int x, int y) {
-  return image.GetRed(x, y) | (image.GetGreen(x, y) << 8) | (image.GetBlue(x, y) << 16);
-}
-
-// Whether `part` shows somewhere in `shot`, pixel for pixel.
-inline bool Contains(const wxImage& shot, const wxImage& part) {
-  const int w = part.GetWidth(), h = part.GetHeight(), stride = shot.GetWidth();
-  for (int y = 0; y + h <= shot.GetHeight(); ++y) {
-    for (int x = 0; x + w <= stride; ++x) {
-      bool same = true;
-      for (int v = 0; v < h && same; ++v)
-        same = !std::memcmp(shot.GetData() + 3 * ((y + v) * stride + x), part.GetData() + 3 * v * w,
-                            3 * w);
-      if (same) return true;
-    }
-  }
-  return false;
 }
 
 // Compares `parts`, laid side by side, with tests/ui/reference/NAME.png, pixel for pixel. A
@@ -142,17 +129,14 @@ inline void ExpectPicture(const std::vector<wxImage>& parts, const std::string& 
 // Plays each modal dialog that opens by the next step of a script. A step returns the dialog's
 // answer at once (the dialog is then never shown) or wxID_NONE after arranging to end it.
 // wxFileDialog enters twice (its own ShowModal and wxDialog's): one step serves both.
-class DialogScript : public wxModalDialogHook {
- public:
+struct DialogScript : wxModalDialogHook {
   using Step = std::function<int(wxDialog&)>;
   explicit DialogScript(std::deque<Step> script = {}) : steps(std::move(script)) { Register(); }
   ~DialogScript() override { Unregister(); }
 
   std::deque<Step> steps;
-  int entered = 0;
-  int answer = wxID_NONE;  // how the last dialog ended
+  int entered = 0, answer = wxID_NONE;  // the dialogs entered, how the last one ended
 
- protected:
   int Enter(wxDialog* dialog) override {
     if (dialog == open_) return ++depth_, wxID_NONE;
     ++entered;
@@ -170,9 +154,7 @@ class DialogScript : public wxModalDialogHook {
     answer = dialog->GetReturnCode();
     if (dialog == open_ && --depth_ == 0) open_ = nullptr;
   }
-
- private:
-  wxDialog* open_ = nullptr;
+  wxDialog* open_ = nullptr;  // the dialog a step let open, entered depth_ times
   int depth_ = 0;
 };
 
@@ -187,16 +169,6 @@ inline DialogScript::Step WhileShown(std::function<int(wxDialog&)> act) {
     });
     return wxID_NONE;
   };
-}
-
-// A step that looks at the dialog, then presses its button 1 (Close, OK or Done), which must
-// end it.
-inline DialogScript::Step InspectThenClose(std::function<void(wxDialog&)> inspect) {
-  return WhileShown([inspect](wxDialog& dialog) {
-    inspect(dialog);
-    Click(dialog, 1);
-    return wxID_CANCEL;
-  });
 }
 
 }  // namespace pictaro::testing
