@@ -4,6 +4,7 @@
 // The module's windows use GTK 3, so this process links libgimp only, never libgimpui (GTK 2).
 #include <libgimp/gimp.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -58,15 +59,40 @@ std::vector<std::uint8_t> StoredParameters() {
   return bytes;
 }
 
-// Copies the filter area of the changed layer into the drawable through its shadow buffer, so
-// that GIMP blends it in through the selection and records one undo step named after the menu
-// label ("Pictaro").
-void WriteBack(gint32 drawable, const Layer& layer, const Rect& area) {
+// The smallest rectangle inside `area` that holds every pixel the run changed; empty when none.
+Rect ChangedBounds(const std::vector<std::uint8_t>& before, const Layer& after, const Rect& area) {
+  Rect bounds{INT16_MAX, INT16_MAX, 0, 0};
+  const std::size_t rowBytes = static_cast<std::size_t>(area.Width()) * after.planes;
+  for (int y = area.top; y < area.bottom; ++y) {
+    const std::uint8_t* now = after.At(area.left, y);
+    const std::uint8_t* was = before.data() + (now - after.pixels.data());
+    if (std::equal(now, now + rowBytes, was)) continue;
+    std::size_t first = 0, last = rowBytes;
+    while (now[first] == was[first]) ++first;
+    while (now[last - 1] == was[last - 1]) --last;
+    const int left = area.left + static_cast<int>(first) / after.planes;
+    const int right = area.left + static_cast<int>(last - 1) / after.planes + 1;
+    bounds = {std::min(bounds.top, static_cast<int16>(y)),
+              std::min(bounds.left, static_cast<int16>(left)), static_cast<int16>(y + 1),
+              std::max(bounds.right, static_cast<int16>(right))};
+  }
+  return bounds.Empty() ? Rect{} : bounds;
+}
+
+// Writes the pixels the run changed into the drawable through its shadow buffer, so that GIMP
+// blends them in through the selection and records one undo step named after the menu label
+// ("Pictaro"). The rest of the filter area is copied into the shadow in the drawable's own
+// format, so that an image of higher precision loses nothing outside the changed pixels.
+void WriteBack(gint32 drawable, const Layer& layer, const Rect& area, const Rect& changed) {
+  GeglBuffer* source = gimp_drawable_get_buffer(drawable);
   GeglBuffer* shadow = gimp_drawable_get_shadow_buffer(drawable);
-  const GeglRectangle rect{area.left, area.top, area.Width(), area.Height()};
-  gegl_buffer_set(shadow, &rect, 0, PixelFormat(layer.planes), layer.At(area.left, area.top),
+  const GeglRectangle whole{area.left, area.top, area.Width(), area.Height()};
+  gegl_buffer_copy(source, &whole, GEGL_ABYSS_NONE, shadow, &whole);
+  const GeglRectangle rect{changed.left, changed.top, changed.Width(), changed.Height()};
+  gegl_buffer_set(shadow, &rect, 0, PixelFormat(layer.planes), layer.At(changed.left, changed.top),
                   layer.width * layer.planes);
   g_object_unref(shadow);
+  g_object_unref(source);
   gimp_drawable_merge_shadow(drawable, TRUE);
   gimp_drawable_update(drawable, area.left, area.top, area.Width(), area.Height());
   gimp_displays_flush();
@@ -101,6 +127,7 @@ GimpPDBStatusType RunPictaro(gint32 drawable) {
   }
   const Rect area{static_cast<int16>(y), static_cast<int16>(x), static_cast<int16>(y + height),
                   static_cast<int16>(x + width)};
+  const std::vector<std::uint8_t> before = layer.pixels;
   SubstituteHost host(std::move(layer), area);
   host.RestoreParameters(StoredParameters());
   const int16 result = host.RunFilter(entry);
@@ -111,7 +138,9 @@ GimpPDBStatusType RunPictaro(gint32 drawable) {
     g_message("Pictaro failed with result %d.", result);
     return GIMP_PDB_EXECUTION_ERROR;
   }
-  if (host.LayerChanged()) WriteBack(drawable, host.GetLayer(), area);
+  // A run that changed no pixel leaves the drawable, and its undo history, alone.
+  const Rect changed = ChangedBounds(before, host.GetLayer(), area);
+  if (!changed.Empty()) WriteBack(drawable, host.GetLayer(), area, changed);
   return GIMP_PDB_SUCCESS;
 }
 

@@ -47,8 +47,11 @@ build_save_apply() {
   xdotool mousemove --window "$main" 520 $((129 + menu)) click 1 sleep 1
   press Pictaro alt+f s
   press "Save As" ctrl+a && xdotool type "$1" && xdotool key Return
-  # The icon is written once the chooser has closed.
-  for _ in $(seq 100); do [ -s "$1" ] && break; sleep 0.1; done
+  # Apply lies under the chooser: wait until it has gone and the icon is written.
+  for _ in $(seq 100); do
+    [ -s "$1" ] && ! xdotool search --onlyvisible --name '^Save As$' >/dev/null && break
+    sleep 0.1
+  done
   xdotool mousemove --window "$main" 520 $((193 + menu)) click 1
 }
 
@@ -107,6 +110,18 @@ same selection.png host-selection.png
 /usr/bin/convert "$work/selection.png" -fill black -draw "rectangle 40,30 199,149" "$work/a.png"
 /usr/bin/convert "$work/in.png" -fill black -draw "rectangle 40,30 199,149" "$work/b.png"
 same a.png b.png
+# A 16-bit image keeps its precision wherever the icon did not land (the 48 px square centred
+# in the selection).
+scheme "(gimp-image-convert-precision img 250)"
+scheme "(gimp-drawable-brightness-contrast d 0.001 0)"
+save deep
+scheme "(plug-in-pictaro 0 img d)"
+press Pictaro Return || fail=1
+save deep-applied
+for f in deep deep-applied; do
+  /usr/bin/convert "$work/$f.png" -fill black -draw "rectangle 96,66 143,113" "$work/$f-out.png"
+done
+same deep-out.png deep-applied-out.png
 scheme "(gimp-quit 1)"
 exec 7>&-
 wait $gimp || { echo "GIMP failed"; cat "$work/gimp.log"; fail=1; }
