@@ -12,6 +12,7 @@
 #include <wx/init.h>
 #include <wx/log.h>
 #include <wx/modalhook.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -44,6 +45,11 @@ struct WxSession {
     char name[] = "pictaro_gui_tests";
     char* argv[] = {name, nullptr};
     started = wxEntryStart(argc, argv);
+    // A pointer that an earlier program left over the windows' place would light up a button
+    // in their pictures.
+    if (!started) return;
+    const wxSize screen = wxGetDisplaySize();
+    wxUIActionSimulator().MouseMove(screen.x - 1, screen.y - 1);
   }
   ~WxSession() {
     if (started) wxEntryCleanup();
