@@ -3,7 +3,8 @@
 # driven through the real windows:
 # Build, Save and Apply give exactly what pictaro-host makes of the same steps; Done changes
 # no pixel and adds no undo step; one undo takes Apply back exactly; a run inside a
-# rectangular selection changes nothing outside it.
+# rectangular selection changes nothing outside it; a layer without transparency and a 16-bit
+# image are served as well.
 set -uo pipefail
 bin=$1
 [ -x "$bin/pictaro-gimp" ] && command -v gimp >/dev/null || { echo "no GIMP plug-in built"; exit 77; }
@@ -63,6 +64,10 @@ XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" --selection 40,30,200
   -o "$work/host-selection.png" "$work/in.png" &
 press Pictaro Return || fail=1
 wait $! || { echo "pictaro-host failed in the selection"; fail=1; }
+/usr/bin/convert "$work/in.png" -background white -alpha remove -alpha off "$work/flat.png"
+XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" -o "$work/host-flat.png" "$work/flat.png" &
+press Pictaro Return || fail=1
+wait $! || { echo "pictaro-host failed on the opaque layer"; fail=1; }
 
 # GIMP with its own user interface (undo is a menu action), fed script commands one by one.
 export XDG_CONFIG_HOME=$work/config
@@ -128,6 +133,13 @@ for f in deep deep-applied; do
   /usr/bin/convert "$work/$f.png" -fill black -draw "rectangle 96,66 143,113" "$work/$f-out.png"
 done
 same deep-out.png deep-applied-out.png
+# A layer without transparency (3 planes) takes the icon as pictaro-host gives it.
+scheme "(set! img (car (gimp-file-load 1 \"$work/flat.png\" \"flat.png\")))"
+scheme "(set! d (car (gimp-image-get-active-drawable img)))"
+scheme "(plug-in-pictaro 0 img d)"
+press Pictaro Return || fail=1
+save flat-applied
+same flat-applied.png host-flat.png
 scheme "(gimp-quit 1)"
 exec 7>&-
 wait $gimp || { echo "GIMP failed"; cat "$work/gimp.log"; fail=1; }
