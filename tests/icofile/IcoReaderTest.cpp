@@ -171,9 +171,9 @@ TEST(IcoReaderTest, MissingFileOrFolderFailsQuietly) {
   ResourceGrid grid;
   PaintGrid(grid, {3});
   RecordingDesktop desktop;
-  EXPECT_EQ(grid.ReadIco(folder.Path() / "missing.ico", desktop), 0);
+  EXPECT_EQ(grid.ReadIco((folder.Path() / "missing.ico").string(), desktop), 0);
   EXPECT_EQ(grid.CountPresent(), 0);
-  EXPECT_EQ(grid.ReadIco(folder.Path(), desktop), 0);
+  EXPECT_EQ(grid.ReadIco(folder.Path().string(), desktop), 0);
   EXPECT_TRUE(desktop.messages.empty());
 }
 
