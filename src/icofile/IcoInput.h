@@ -36,8 +36,9 @@ class MemoryIcoInput : public IcoInput {
   std::size_t position_ = 0;
 };
 
-// Opens a regular file for reading; null when it cannot be opened or is not a regular file (a
-// pipe or device could block the reader or never end).
+// Opens a regular file for reading, `path` in UTF-8; null when it cannot be opened or is not a
+// regular file (a pipe or device could block the reader or never end). One per platform, in
+// platform/posix and platform/windows.
 std::unique_ptr<IcoInput> OpenIcoFile(const std::string& path);
 
 }  // namespace pictaro

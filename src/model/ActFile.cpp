@@ -2,10 +2,12 @@
 
 #include <fstream>
 
+#include "platform/Utf8Path.h"
+
 namespace pictaro {
 
 ActRead ReadActFile(const std::string& path, ColorTable& table) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) return ActRead::CannotOpen;
   in.read(reinterpret_cast<char*>(table.data()), static_cast<std::streamsize>(table.size()));
   return static_cast<std::size_t>(in.gcount()) == table.size() ? ActRead::Loaded

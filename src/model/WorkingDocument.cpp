@@ -3,20 +3,28 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/Utf8Path.h"
+
 namespace pictaro {
 namespace {
 
 constexpr const char* kIconExtension = "ico";
+// A path is cut after its last separator: '/' on POSIX, '\\' or '/' on Windows.
+#ifdef _WIN32
+constexpr const char* kSeparators = "\\/";
+#else
+constexpr const char* kSeparators = "/";
+#endif
 
 std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
+  const std::size_t slash = path.find_last_of(kSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 }  // namespace
 
 std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
+  const std::size_t slash = path.find_last_of(kSeparators);
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
@@ -63,7 +71,8 @@ bool WorkingDocument::LoadWorkingFile() {
   }
   // A folder stays the working folder; a file that failed leaves only its folder.
   std::error_code error;
-  if (!std::filesystem::is_directory(workingPath, error)) workingPath = FolderOf(workingPath);
+  if (!std::filesystem::is_directory(PathFromUtf8(workingPath), error))
+    workingPath = FolderOf(workingPath);
   workingName = kUntitledName;
   shownName = workingName;
   return false;

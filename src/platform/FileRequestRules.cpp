@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/Utf8Path.h"
+
 namespace pictaro {
 namespace {
 
@@ -41,7 +43,7 @@ std::string ToWildcard(const std::string& filter) {
 
 std::filesystem::path InitialFolder(const std::string& requested,
                                     const std::filesystem::path& fallback) {
-  std::filesystem::path path(requested);
+  std::filesystem::path path = PathFromUtf8(requested);
   if (!path.is_absolute()) return fallback;
   std::error_code ignored;
   for (;;) {
@@ -53,7 +55,7 @@ std::filesystem::path InitialFolder(const std::string& requested,
 }
 
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
-  if (extension.empty() || std::filesystem::path(path).has_extension()) return path;
+  if (extension.empty() || PathFromUtf8(path).has_extension()) return path;
   return path + '.' + extension;
 }
 

@@ -1,8 +1,8 @@
 #include "platform/WebPages.h"
 
-#include <dlfcn.h>
+#include <algorithm>
 
-#include <system_error>
+#include "platform/Utf8Path.h"
 
 namespace pictaro {
 namespace {
@@ -23,26 +23,24 @@ constexpr WebPage kWebPages[] = {
     {32790, "index.html", nullptr},
 };
 
-}  // namespace
-
-std::filesystem::path ModuleFolder() {
-  std::error_code error;
-  Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ModuleFolder), &info) != 0 && info.dli_fname != nullptr &&
-      *info.dli_fname != '\0') {
-    const std::filesystem::path module = std::filesystem::canonical(info.dli_fname, error);
-    if (!error) return module.parent_path();
+// file:///home/... on Linux, file:///C:/... on Windows: forward slashes, three before the path.
+std::string FileUrl(const std::filesystem::path& file) {
+  std::string path = Utf8FromPath(file);
+  if constexpr (std::filesystem::path::preferred_separator == '\\') {
+    std::replace(path.begin(), path.end(), '\\', '/');
   }
-  // Linked into the program itself: the program's folder.
-  const std::filesystem::path program = std::filesystem::canonical("/proc/self/exe", error);
-  return error ? std::filesystem::path() : program.parent_path();
+  std::string url = path.starts_with('/') ? "file://" : "file:///";
+  url += path;
+  return url;
 }
+
+}  // namespace
 
 std::string WebPageAddress(int command) {
   for (const WebPage& page : kWebPages) {
     if (page.command != command) continue;
     if (page.address != nullptr) return page.address;
-    return "file://" + (ModuleFolder() / "docs" / page.documentationPage).string();
+    return FileUrl(ModuleFolder() / "docs" / page.documentationPage);
   }
   return {};
 }

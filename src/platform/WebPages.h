@@ -7,7 +7,8 @@
 
 namespace pictaro {
 
-// The folder that holds the running module (the plug-in, or the program it is linked into).
+// The folder that holds the running module (the plug-in, or the program it is linked into), not
+// the host program.
 std::filesystem::path ModuleFolder();
 
 // The address a Web menu command opens, or empty for another command.

@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "platform/ReplacingFile.h"
+#include "platform/Utf8Path.h"
 #include "substitute/SubstituteHost.h"
 
 namespace pictaro {
@@ -50,6 +51,29 @@ struct BitmapDeleter {
   void operator()(FIBITMAP* bitmap) const { FreeImage_Unload(bitmap); }
 };
 using Bitmap = std::unique_ptr<FIBITMAP, BitmapDeleter>;
+
+// FreeImage's narrow paths are in the system's code page on Windows; its wide calls take any name.
+#ifdef _WIN32
+FREE_IMAGE_FORMAT FileTypeOf(const std::string& path) {
+  return FreeImage_GetFileTypeU(PathFromUtf8(path).c_str(), 0);
+}
+FIBITMAP* LoadFile(FREE_IMAGE_FORMAT format, const std::string& path) {
+  return FreeImage_LoadU(format, PathFromUtf8(path).c_str(), 0);
+}
+bool SaveFile(FREE_IMAGE_FORMAT format, FIBITMAP* bitmap, const std::string& path) {
+  return FreeImage_SaveU(format, bitmap, PathFromUtf8(path).c_str(), 0) != FALSE;
+}
+#else
+FREE_IMAGE_FORMAT FileTypeOf(const std::string& path) {
+  return FreeImage_GetFileType(path.c_str(), 0);
+}
+FIBITMAP* LoadFile(FREE_IMAGE_FORMAT format, const std::string& path) {
+  return FreeImage_Load(format, path.c_str(), 0);
+}
+bool SaveFile(FREE_IMAGE_FORMAT format, FIBITMAP* bitmap, const std::string& path) {
+  return FreeImage_Save(format, bitmap, path.c_str(), 0) != FALSE;
+}
+#endif
 
 bool HasAlpha(FIBITMAP* bitmap, FREE_IMAGE_FORMAT format) {
   if (FreeImage_IsTransparent(bitmap)) return true;
@@ -123,22 +147,22 @@ Bitmap MakeBitmap(const Layer& layer) {
 
 std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error) {
   std::error_code ec;
-  if (!fs::exists(path, ec)) {
+  if (!fs::exists(PathFromUtf8(path), ec)) {
     error = "can't read " + path + ": no such file";
     return std::nullopt;
   }
-  if (!fs::is_regular_file(path, ec)) {
+  if (!fs::is_regular_file(PathFromUtf8(path), ec)) {
     error = "can't read " + path + ": not a file";
     return std::nullopt;
   }
   FreeImageSession session;
-  FREE_IMAGE_FORMAT format = FreeImage_GetFileType(path.c_str(), 0);
+  FREE_IMAGE_FORMAT format = FileTypeOf(path);
   if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
   if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
     error = "can't read " + path + ": not an image file this program knows";
     return std::nullopt;
   }
-  Bitmap loaded(FreeImage_Load(format, path.c_str(), 0));
+  Bitmap loaded(LoadFile(format, path));
   if (!loaded) {
     error = "can't read " + path + FreeImageSession::Detail("not a readable image");
     return std::nullopt;
@@ -217,7 +241,7 @@ bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& er
     error = "can't write " + path + ": " + std::strerror(errno);
     return false;
   }
-  if (!FreeImage_Save(format, bitmap.get(), file.TemporaryPath().c_str(), 0)) {
+  if (!SaveFile(format, bitmap.get(), file.TemporaryPath())) {
     error = "can't write " + path + FreeImageSession::Detail("the file can't be written");
     return false;
   }

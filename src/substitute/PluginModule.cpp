@@ -1,6 +1,14 @@
 // Loads the plug-in module as a host does: resolved at once, its symbols kept
 // to itself, and never unloaded (the module's toolkit can't be loaded twice).
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/Utf8Path.h"
+#include "platform/windows/ModuleFile.h"
+#include "platform/windows/WideText.h"
+#else
 #include <dlfcn.h>
+#endif
 
 #include <filesystem>
 #include <system_error>
@@ -8,6 +16,37 @@
 #include "substitute/SubstituteHost.h"
 
 namespace pictaro {
+
+namespace {
+
+constexpr const char* kModuleName = "Pictaro.8bf";
+
+}  // namespace
+
+#ifdef _WIN32
+
+PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
+  // A module that loads stays loaded, whatever it exports.
+  const HMODULE module = ::LoadLibraryW(PathFromUtf8(path).c_str());
+  if (module == nullptr) {
+    error = "can't load the plug-in module " + path + ": " + SystemErrorText(::GetLastError());
+    return nullptr;
+  }
+  const FARPROC symbol = ::GetProcAddress(module, "PluginMain");
+  if (symbol == nullptr) {
+    error = path + " is not a filter plug-in: it exports no PluginMain";
+    return nullptr;
+  }
+  return reinterpret_cast<PluginEntryProc>(reinterpret_cast<void*>(symbol));
+}
+
+std::string ModuleBesideProgram() {
+  const std::filesystem::path self = ModuleFile(nullptr);
+  if (self.empty()) return kModuleName;
+  return Utf8FromPath(self.parent_path() / kModuleName);
+}
+
+#else
 
 PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
   void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -27,11 +66,12 @@ PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
 }
 
 std::string ModuleBesideProgram() {
-  constexpr const char* kModuleName = "Pictaro.8bf";
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return kModuleName;
   return (self.parent_path() / kModuleName).string();
 }
+
+#endif
 
 }  // namespace pictaro

@@ -4,7 +4,6 @@
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
-#include <wx/stdpaths.h>
 
 #include "host/FilterParameters.h"
 #include "model/ActFile.h"
@@ -15,6 +14,7 @@
 #include "resources/DialogTemplates.h"
 #include "ui/main/GridPanel.h"
 #include "ui/main/SmallDialogs.h"
+#include "ui/main/WxDesktop.h"
 #include "ui/views/DialogBuilder.h"
 
 namespace pictaro {
@@ -68,8 +68,7 @@ MainDialog::MainDialog(HostContext& host, Desktop& desktop, std::filesystem::pat
       host_(host),
       desktop_(desktop),
       settingsFolder_(std::move(settingsFolder)) {
-  // The user's documents folder is where a first document lives.
-  document.workingPath = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
+  document.workingPath = DefaultWorkingFolder();
   customTable = GreyRampTable();
 
   const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);

@@ -13,6 +13,7 @@
 
 #include "platform/ConsoleDesktop.h"
 #include "platform/FileRequestRules.h"
+#include "platform/Utf8Path.h"
 #include "ui/views/RasterBitmap.h"
 
 namespace pictaro {
@@ -35,17 +36,21 @@ long IconStyle(MessageIcon icon) {
 }
 
 std::filesystem::path DocumentsFolder() {
-  const std::filesystem::path documents = wxStandardPaths::Get().GetDocumentsDir().utf8_string();
+  const std::filesystem::path documents = PathFromUtf8(DefaultWorkingFolder());
+#ifndef _WIN32
   std::error_code ignored;
-  if (std::filesystem::is_directory(documents, ignored)) return documents;
-  return wxGetHomeDir().utf8_string();
+  if (!std::filesystem::is_directory(documents, ignored)) {
+    return PathFromUtf8(wxGetHomeDir().utf8_string());
+  }
+#endif
+  return documents;
 }
 
 // The chooser confirms replacing the name the user typed; a name that only the
 // default extension made is confirmed here.
 bool MayReplace(wxWindow* owner, const std::string& path) {
   std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) return true;
+  if (!std::filesystem::exists(PathFromUtf8(path), ignored)) return true;
   const wxString text =
       wxString::Format("%s already exists.\nDo you want to replace it?", wxString::FromUTF8(path));
   wxMessageDialog question(owner, text, "Save As", wxYES_NO | wxICON_EXCLAMATION);
@@ -58,6 +63,14 @@ std::uint32_t FromWx(const wxColour& color) {
 }
 
 }  // namespace
+
+std::string DefaultWorkingFolder() {
+#ifdef _WIN32
+  return "%USERPROFILE%\\My Documents";
+#else
+  return wxStandardPaths::Get().GetDocumentsDir().utf8_string();
+#endif
+}
 
 MessageAnswer WxDesktop::ShowMessage(const std::string& text, const std::string& caption,
                                      MessageIcon icon, MessageButtons buttons) {
@@ -87,22 +100,22 @@ std::optional<std::string> WxDesktop::ChooseFile(const FileRequest& request) {
   std::string name = request.proposedName;
   for (;;) {
     wxFileDialog dialog(owner_, request.save ? "Save As" : "Open",
-                        wxString::FromUTF8(folder.string()), wxString::FromUTF8(name), wildcard,
-                        style);
+                        wxString::FromUTF8(Utf8FromPath(folder)), wxString::FromUTF8(name),
+                        wildcard, style);
     if (dialog.ShowModal() != wxID_OK) return std::nullopt;
     const std::string chosen = dialog.GetPath().utf8_string();
     const std::string named = WithDefaultExtension(chosen, request.defaultExtension);
     std::error_code ignored;
     if (!request.save) {
       // The chooser only lets an existing file through; "robot" may stand for "robot.ico".
-      const bool useNamed =
-          !std::filesystem::exists(chosen, ignored) && std::filesystem::exists(named, ignored);
+      const bool useNamed = !std::filesystem::exists(PathFromUtf8(chosen), ignored) &&
+                            std::filesystem::exists(PathFromUtf8(named), ignored);
       return useNamed ? named : chosen;
     }
     if (named == chosen || MayReplace(owner_, named)) return named;
     // Not replaced: back to the chooser, as the user left it.
-    folder = std::filesystem::path(named).parent_path();
-    name = std::filesystem::path(named).filename().string();
+    folder = PathFromUtf8(named).parent_path();
+    name = Utf8FromPath(PathFromUtf8(named).filename());
   }
 }
 

@@ -5,9 +5,15 @@
 
 #include <wx/window.h>
 
+#include <string>
+
 #include "platform/Desktop.h"
 
 namespace pictaro {
+
+// Where a first document lives, and where a chooser opens without a folder of its own: wx's
+// documents folder; on Windows the text "%USERPROFILE%\My Documents", passed on unexpanded.
+std::string DefaultWorkingFolder();
 
 class WxDesktop : public Desktop {
  public:

@@ -34,35 +34,36 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {
   name += path.filename().string();
   name += ".XXXXXX";
   temporary_ = (folder / name).string();
-  fd_ = ::mkstemp(temporary_.data());
-  if (fd_ < 0) {
+  const int fd = ::mkstemp(temporary_.data());
+  if (fd < 0) {
     temporary_.clear();
     return;
   }
+  file_ = fd;
   // mkstemp makes the file private: give it the target's permissions and owner, or the usual
   // ones for a new file.
   if (exists) {
-    ::fchmod(fd_, existing.st_mode & 07777);
-    if (::fchown(fd_, existing.st_uid, existing.st_gid) != 0) {
+    ::fchmod(fd, existing.st_mode & 07777);
+    if (::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
       // Only a privileged user may give a file away; the file is still written.
     }
   } else {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
+    ::fchmod(fd, 0666 & ~mask);
   }
 }
 
 ReplacingFile::~ReplacingFile() {
-  if (fd_ >= 0) ::close(fd_);
+  if (IsOpen()) ::close(static_cast<int>(file_));
   if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
 }
 
 bool ReplacingFile::Write(const void* data, std::size_t size) {
-  if (fd_ < 0) return false;
+  if (!IsOpen()) return false;
   const char* bytes = static_cast<const char*>(data);
   while (size > 0) {
-    const ssize_t written = ::write(fd_, bytes, size);
+    const ssize_t written = ::write(static_cast<int>(file_), bytes, size);
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return false;
     bytes += written;
@@ -72,10 +73,11 @@ bool ReplacingFile::Write(const void* data, std::size_t size) {
 }
 
 bool ReplacingFile::Commit() {
-  if (fd_ < 0) return false;
-  const bool flushed = ::fsync(fd_) == 0;
-  const bool closed = ::close(fd_) == 0;
-  fd_ = -1;
+  if (!IsOpen()) return false;
+  const int fd = static_cast<int>(file_);
+  file_ = kNoFile;
+  const bool flushed = ::fsync(fd) == 0;
+  const bool closed = ::close(fd) == 0;
   if (!flushed || !closed) return false;
   if (::rename(temporary_.c_str(), target_.c_str()) != 0) return false;
   committed_ = true;
