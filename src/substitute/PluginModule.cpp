@@ -9,7 +9,8 @@
 
 namespace pictaro {
 
-PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
+PluginEntryProc LoadPluginModule(const std::string& path, std::string& error,
+                                 const std::string& entryName) {
   void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* reason = dlerror();
@@ -17,9 +18,9 @@ PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
     return nullptr;
   }
   dlerror();
-  void* symbol = dlsym(module, "PluginMain");
+  void* symbol = dlsym(module, entryName.c_str());
   if (symbol == nullptr) {
-    error = path + " is not a filter plug-in: it exports no PluginMain";
+    error = path + " is not a filter plug-in: it exports no " + entryName;
     dlclose(module);
     return nullptr;
   }
