@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "substitute/PluginProperties.h"
 #include "substitute/SubstituteHost.h"
 
 namespace {
@@ -100,12 +101,32 @@ int ExitFor(int16 result) {
   return Fail("the plug-in failed with result " + std::to_string(result));
 }
 
+// Loads the module as a host does: first its property list, without running any of its code, to
+// refuse a module that is not a filter or can't filter a layer of `filterCase` (none for About)
+// and to find the entry point; then the code. A Linux module carries no property list and is
+// entered at PluginMain.
+PluginEntryProc LoadFilter(const std::string& modulePath, std::optional<int16> filterCase,
+                           std::optional<PluginProperties>& properties, std::string& error) {
+  if (!ReadModuleProperties(modulePath, properties, error)) return nullptr;
+  if (!properties) return LoadPluginModule(modulePath, error);
+  error = FilterRefusal(*properties, modulePath);
+  if (error.empty() && filterCase) error = LayerRefusal(*properties, *filterCase, modulePath);
+  if (!error.empty()) return nullptr;
+  return LoadPluginModule(modulePath, error, properties->EntryPoint());
+}
+
 int Run(const Options& options) {
   const std::string modulePath = options.plugin.empty() ? ModuleBesideProgram() : options.plugin;
   std::string error;
+  std::optional<PluginProperties> properties;
   if (options.about) {
-    const PluginEntryProc entry = LoadPluginModule(modulePath, error);
+    const PluginEntryProc entry = LoadFilter(modulePath, std::nullopt, properties, error);
     if (entry == nullptr) return Fail(error);
+    if (properties) {
+      // The About item a host lists for the filter.
+      std::printf("About %s\n", MenuText(*properties).c_str());
+      std::fflush(stdout);
+    }
     SubstituteHost host(Layer{1, 1, 4, {0, 0, 0, 0}});
     return ExitFor(host.RunAbout(entry));
   }
@@ -118,10 +139,13 @@ int Run(const Options& options) {
   }
   if (!options.output.empty() && !CanSaveLayerImage(options.output, layer->planes, error))
     return Fail(error);
-  const PluginEntryProc entry = LoadPluginModule(modulePath, error);
+  const int16 filterCase = FilterCaseFor(layer->planes, options.selection.has_value());
+  const PluginEntryProc entry = LoadFilter(modulePath, filterCase, properties, error);
   if (entry == nullptr) return Fail(error);
 
   SubstituteHost host(std::move(*layer), options.selection);
+  // A host that read the filter's case info tells it which case it runs in.
+  if (properties) host.Record().filterCase = filterCase;
   const int16 result = host.RunFilter(entry);
   if (result != kNoErr) return ExitFor(result);
   if (!options.output.empty()) {

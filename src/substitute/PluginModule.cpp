@@ -25,16 +25,17 @@ constexpr const char* kModuleName = "Pictaro.8bf";
 
 #ifdef _WIN32
 
-PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
+PluginEntryProc LoadPluginModule(const std::string& path, std::string& error,
+                                 const std::string& entryName) {
   // A module that loads stays loaded, whatever it exports.
   const HMODULE module = ::LoadLibraryW(PathFromUtf8(path).c_str());
   if (module == nullptr) {
     error = "can't load the plug-in module " + path + ": " + SystemErrorText(::GetLastError());
     return nullptr;
   }
-  const FARPROC symbol = ::GetProcAddress(module, "PluginMain");
+  const FARPROC symbol = ::GetProcAddress(module, entryName.c_str());
   if (symbol == nullptr) {
-    error = path + " is not a filter plug-in: it exports no PluginMain";
+    error = path + " is not a filter plug-in: it exports no " + entryName;
     return nullptr;
   }
   return reinterpret_cast<PluginEntryProc>(reinterpret_cast<void*>(symbol));
@@ -48,7 +49,8 @@ std::string ModuleBesideProgram() {
 
 #else
 
-PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
+PluginEntryProc LoadPluginModule(const std::string& path, std::string& error,
+                                 const std::string& entryName) {
   void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (module == nullptr) {
     const char* reason = dlerror();
@@ -56,9 +58,9 @@ PluginEntryProc LoadPluginModule(const std::string& path, std::string& error) {
     return nullptr;
   }
   dlerror();
-  void* symbol = dlsym(module, "PluginMain");
+  void* symbol = dlsym(module, entryName.c_str());
   if (symbol == nullptr) {
-    error = path + " is not a filter plug-in: it exports no PluginMain";
+    error = path + " is not a filter plug-in: it exports no " + entryName;
     dlclose(module);
     return nullptr;
   }

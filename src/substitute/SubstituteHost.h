@@ -160,8 +160,10 @@ bool CanSaveLayerImage(const std::string& path, int planes, std::string& error);
 std::optional<Rect> ParseSelection(std::string_view text);
 bool SelectionInside(const Rect& selection, const Layer& layer);
 
-// Loads the plug-in module and finds PluginMain; null with `error` set when it can't.
-PluginEntryProc LoadPluginModule(const std::string& path, std::string& error);
+inline constexpr const char* kPluginEntryName = "PluginMain";
+// Loads the plug-in module and finds its entry point; null with `error` set when it can't.
+PluginEntryProc LoadPluginModule(const std::string& path, std::string& error,
+                                 const std::string& entryName = kPluginEntryName);
 // The module's path beside the running program (where the build and the installation put it).
 std::string ModuleBesideProgram();
 
