@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ProgramArguments.h"
 #include "substitute/PluginProperties.h"
 #include "substitute/SubstituteHost.h"
 
@@ -47,8 +48,8 @@ int Fail(const std::string& message) {
 }
 
 // Parses the command line; returns an exit code when the program should stop.
-std::optional<int> ParseArguments(int argc, char** argv, Options& options) {
-  std::vector<std::string_view> args(argv + 1, argv + argc);
+std::optional<int> ParseArguments(const std::vector<std::string>& arguments, Options& options) {
+  const std::vector<std::string_view> args(arguments.begin() + 1, arguments.end());
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     auto value = [&](std::string& out) {
@@ -160,7 +161,8 @@ int Run(const Options& options) {
 
 int main(int argc, char** argv) {
   Options options;
-  if (const std::optional<int> exit = ParseArguments(argc, argv, options)) return *exit;
+  if (const std::optional<int> exit = ParseArguments(Utf8Arguments(argc, argv), options))
+    return *exit;
   try {
     return Run(options);
   } catch (const std::exception& e) {

@@ -13,6 +13,7 @@
 #include "model/CompatibilityReport.h"
 #include "model/ResourceGrid.h"
 #include "platform/ConsoleDesktop.h"
+#include "platform/ProgramArguments.h"
 #include "substitute/SubstituteHost.h"
 
 namespace {
@@ -295,7 +296,8 @@ int Apply(const std::vector<std::string_view>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
+  const std::vector<std::string_view> args(arguments.begin() + 1, arguments.end());
   if (args.empty()) return UsageError("no command");
   const std::string_view command = args[0];
   const std::vector<std::string_view> rest(args.begin() + 1, args.end());

@@ -38,7 +38,7 @@ class MemoryIcoInput : public IcoInput {
 
 // Opens a regular file for reading, `path` in UTF-8; null when it cannot be opened or is not a
 // regular file (a pipe or device could block the reader or never end). One per platform, in
-// platform/posix and platform/windows.
+// icofile/posix and icofile/windows.
 std::unique_ptr<IcoInput> OpenIcoFile(const std::string& path);
 
 }  // namespace pictaro

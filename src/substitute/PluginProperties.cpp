@@ -6,9 +6,9 @@
 #include "model/LittleEndian.h"
 
 #ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#define NOMINMAX
 #include <windows.h>
+
+#include "platform/windows/WideText.h"
 #endif
 
 namespace pictaro {
@@ -184,32 +184,18 @@ std::string LayerRefusal(const PluginProperties& properties, int16 filterCase,
 
 #ifdef _WIN32
 
-namespace {
-
-std::wstring Widen(const std::string& utf8) {
-  if (utf8.empty()) return {};
-  const int size = static_cast<int>(utf8.size());
-  const int wideSize = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(wideSize), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), wideSize);
-  return wide;
-}
-
-}  // namespace
-
 std::optional<std::vector<std::uint8_t>> ReadModuleResource(const std::string& path,
                                                             const char* type, int id,
                                                             std::string& error) {
   // Mapped as data: none of the module's code runs, not even its DLL entry.
-  const HMODULE module = LoadLibraryExW(Widen(path).c_str(), nullptr,
+  const HMODULE module = LoadLibraryExW(WideFromUtf8(path).c_str(), nullptr,
                                         LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   if (module == nullptr) {
-    error = "can't load the plug-in module " + path + " (Windows error " +
-            std::to_string(GetLastError()) + ")";
+    error = "can't load the plug-in module " + path + ": " + SystemErrorText(GetLastError());
     return std::nullopt;
   }
   std::vector<std::uint8_t> bytes;
-  const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), Widen(type).c_str());
+  const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), WideFromUtf8(type).c_str());
   const HGLOBAL loaded = found != nullptr ? LoadResource(module, found) : nullptr;
   const void* data = loaded != nullptr ? LockResource(loaded) : nullptr;
   if (data != nullptr) {

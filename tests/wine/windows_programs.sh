@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# The Windows programs under Wine: pictaro.exe builds the sample into the same bytes as the
-# Linux build (pictaro_cli_builds.txt holds those), and pictaro-host.exe runs the real module's
-# main window on the sample: Apply (Return) gives exit 0 and writes the layer, Done (Escape)
-# gives exit 1, and the settings record is then in the registry.
+# The Windows programs under Wine. The module exports PluginMain only and imports only the
+# system's DLLs; pictaro.exe builds the sample into the same bytes as the Linux build
+# (pictaro_cli_builds.txt holds those); pictaro-host.exe reads the module's property list and
+# runs its main window on the sample: Apply (Return) gives exit 0 and writes the layer, Done
+# (Escape) gives exit 1, and the settings record is then in the registry.
 # Usage: windows_programs.sh WINDOWS_BIN_DIR SOURCE_DIR [SCREENSHOT]; WINEPREFIX set by the caller.
 set -uo pipefail
-bin=$(cd "$1" && pwd) source=$2
+bin=$(cd "$1" && pwd) source=$2 screenshot=${3:-}
 command -v wine >/dev/null && [ -n "${DISPLAY:-}" ] || { echo "no wine or display"; exit 77; }
 export WINEDEBUG=-all
 work=$(mktemp -d)
@@ -23,31 +24,44 @@ while read -r sum args; do
   [ "$(sha256sum <sum.ico | cut -c1-64)" = "$sum" ] || fail "build $args: not the Linux build's icon"
 done <"$source/tests/programs/pictaro_cli_builds.txt"
 
-# host EXIT KEY ARGS...: runs pictaro-host.exe with ARGS, presses KEY in its main window once it
-# shows, and checks the exit code. The first run's Welcome is answered first.
-host() {
+# Every DLL the module imports is one the system has (Wine's, in the prefix's system32).
+system32=${WINEPREFIX:-$HOME/.wine}/drive_c/windows/system32
+for dll in $(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" | awk '/DLL Name:/ { print $3 }'); do
+  [ -n "$(find "$system32" -maxdepth 1 -iname "$dll")" ] || fail "the module imports $dll"
+done
+exports=$(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" |
+  awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && NF == 2 { print $2 } on && NF != 2 { exit }')
+[ "$exports" = PluginMain ] || fail "the module exports: $exports"
+
+# run EXIT KEYS ARGS...: runs pictaro-host.exe with ARGS; for each "TITLE=KEY" of KEYS (separated
+# by commas) waits for the top-level window TITLE and sends it KEY; then checks the exit code.
+run() {
   timeout 120 wine "$bin/pictaro-host.exe" "${@:3}" >log 2>&1 </dev/null &
-  local pid=$! id
-  for title in "Using Pictaro" Pictaro; do
-    [ "$title" = "Using Pictaro" ] && [ -n "${welcomed:-}" ] && continue
-    id=$(timeout 60 xdotool search --sync --onlyvisible --name "^$title\$" | head -n 1)
-    [ -n "$id" ] || { fail "window '$title' never appeared"; continue; }
+  local pid=$! keys id
+  IFS=, read -r -a keys <<<"$2"
+  for key in "${keys[@]}"; do
+    id=$(timeout 60 xdotool search --sync --onlyvisible --name "^${key%=*}\$" | head -n 1)
+    [ -n "$id" ] || { fail "window '${key%=*}' never appeared"; continue; }
     sleep 1
-    [ "$title" = Pictaro ] && [ -n "${screenshot:-}" ] && /usr/bin/import -window "$id" "$screenshot"
-    xdotool windowfocus --sync "$id" key "$([ "$title" = Pictaro ] && echo "$2" || echo Return)"
+    if [ "${key%=*}" = Pictaro ] && [ -n "$screenshot" ]; then
+      /usr/bin/import -window "$id" "$screenshot"
+      screenshot=
+    fi
+    xdotool windowfocus --sync "$id" key "${key#*=}"
   done
-  welcomed=1
   wait "$pid"
   local status=$?
   [ "$status" -eq "$1" ] || { fail "pictaro-host.exe ${*:3}: exit $status, want $1"; cat log; }
 }
-screenshot=${3:-}
-host 0 Return -o applied.png sample.png
-screenshot=
-[ "$(/usr/bin/compare -metric AE sample.png applied.png null: 2>&1)" -gt 0 ] || fail "Apply changed nothing"
-host 1 Escape sample.png
+run 0 "Using Pictaro=Return,Pictaro=Return" -o applied.png sample.png
+[ "$(/usr/bin/identify -format %wx%h applied.png)" = "$(/usr/bin/identify -format %wx%h sample.png)" ] ||
+  fail "Apply wrote no layer"
+run 1 "Pictaro=Escape" sample.png
 wine reg query 'HKCU\Software\Quillory\PictaroXP\2.0' /v Settings >reg.txt 2>&1
 # 2264 bytes are 4528 hexadecimal digits.
 digits=$(awk '$1 == "Settings" && $2 == "REG_BINARY" { print length($3) }' reg.txt)
 [ "$digits" = 4528 ] || { fail "no 2264-byte Settings value in the registry"; cat reg.txt; }
+# About names the filter as its property list does.
+run 0 "About Pictaro=Return" --about
+grep -q "^About Pictaro 2.0… (Quillory)" log || { fail "About: $(cat log)"; }
 [ "$failures" -eq 0 ]

@@ -2,6 +2,7 @@
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
+#include <wx/dcscreen.h>
 #include <wx/fontenum.h>
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
@@ -9,6 +10,10 @@
 #include <wx/textctrl.h>
 
 #include <algorithm>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "ui/views/ClickablePicture.h"
 #include "ui/views/ResourceImages.h"
@@ -103,13 +108,42 @@ void VisitControls(wxWindow& parent, const wxWindow& skip, const wxPoint& offset
 
 }  // namespace
 
-wxRect DialogRect(const ControlTemplate& control) {
-  return wxRect(DialogUnitsToPixelsX(control.x), DialogUnitsToPixelsY(control.y),
-                DialogUnitsToPixelsX(control.width), DialogUnitsToPixelsY(control.height));
+#ifdef _WIN32
+
+namespace {
+
+// The base units of the dialog font, measured as the system measures them for a dialog: the
+// average width of the 52 letters, rounded, and the font's height.
+wxSize DialogBaseUnits() {
+  static const wxSize units = [] {
+    wxScreenDC dc;
+    dc.SetFont(DialogFont());
+    const wxSize letters = dc.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    return wxSize((letters.x / 26 + 1) / 2, dc.GetCharHeight());
+  }();
+  return units;
 }
 
-wxSize DialogClientSize(const DialogTemplate& dialog) {
-  return wxSize(DialogUnitsToPixelsX(dialog.width), DialogUnitsToPixelsY(dialog.height));
+}  // namespace
+
+int DialogUnitsToPixelsX(int units) {
+  return ::MulDiv(units, DialogBaseUnits().x, 4);
+}
+int DialogUnitsToPixelsY(int units) {
+  return ::MulDiv(units, DialogBaseUnits().y, 8);
+}
+
+wxFont DialogFont() {
+  return wxFont(wxFontInfo(8).FaceName("Tahoma"));
+}
+
+#else
+
+int DialogUnitsToPixelsX(int units) {
+  return units * 6 / 4;
+}
+int DialogUnitsToPixelsY(int units) {
+  return units * 13 / 8;
 }
 
 wxFont DialogFont() {
@@ -119,6 +153,17 @@ wxFont DialogFont() {
     if (wxFontEnumerator::IsValidFacename(face)) return wxFont(wxFontInfo(8).FaceName(face));
   }
   return wxFont(wxFontInfo(8).Family(wxFONTFAMILY_SWISS));
+}
+
+#endif
+
+wxRect DialogRect(const ControlTemplate& control) {
+  return wxRect(DialogUnitsToPixelsX(control.x), DialogUnitsToPixelsY(control.y),
+                DialogUnitsToPixelsX(control.width), DialogUnitsToPixelsY(control.height));
+}
+
+wxSize DialogClientSize(const DialogTemplate& dialog) {
+  return wxSize(DialogUnitsToPixelsX(dialog.width), DialogUnitsToPixelsY(dialog.height));
 }
 
 void BuildControls(wxWindow* parent, const DialogTemplate& dialog,

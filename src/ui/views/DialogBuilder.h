@@ -1,7 +1,8 @@
-// Turns the windows' templates into wx controls. Dialog units convert with the base units of
-// the classic 8-point dialog font (6 x 13 pixels for 4 x 8 units), so the pixel sizes that
-// the windows use (cells of the resource size plus 6, the panel's bands) line up with the
-// templates.
+// Turns the windows' templates into wx controls. On Windows dialog units convert as the system
+// converts them, with the base units of the templates' own font, Tahoma 8. Elsewhere they
+// convert with the base units of the classic 8-point dialog font (6 x 13 pixels for 4 x 8
+// units), so the pixel sizes that the windows use (cells of the resource size plus 6, the
+// panel's bands) line up with the templates.
 #pragma once
 
 #include <wx/font.h>
@@ -16,16 +17,13 @@
 
 namespace pictaro {
 
-inline int DialogUnitsToPixelsX(int units) {
-  return units * 6 / 4;
-}
-inline int DialogUnitsToPixelsY(int units) {
-  return units * 13 / 8;
-}
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);
 wxRect DialogRect(const ControlTemplate& control);
 wxSize DialogClientSize(const DialogTemplate& dialog);
 
-// The windows' 8-point sans-serif font, chosen to fit the templates' label sizes.
+// The windows' font: Tahoma 8 on Windows, elsewhere an 8-point sans-serif chosen to fit the
+// templates' label sizes.
 wxFont DialogFont();
 
 // Makes a Custom control of a template on `parent` at `rect` (parent coordinates).
