@@ -1,10 +1,9 @@
 #include "host/PluginEntry.h"
 
-#include <FreeImage.h>
-
 #include <new>
 
 #include "host/FilterParameters.h"
+#include "icofile/PngImage.h"
 #include "platform/FirstRun.h"
 
 namespace pictaro {
@@ -26,15 +25,6 @@ class UiSession {
   bool started_;
 };
 
-// The image library lives exactly as long as one run, Apply step included.
-class ImageLibrary {
- public:
-  ImageLibrary() { FreeImage_Initialise(FALSE); }
-  ~ImageLibrary() { FreeImage_DeInitialise(); }
-  ImageLibrary(const ImageLibrary&) = delete;
-  ImageLibrary& operator=(const ImageLibrary&) = delete;
-};
-
 void ShowAbout(EntryServices& services) {
   UiSession session(services.ui);
   if (session.Started()) services.ui.ShowAbout();
@@ -46,6 +36,7 @@ void RunFilter(HostContext& host, EntryServices& services) {
     services.ui.ShowWelcome();
     RecordFirstRun(services.settingsFolder);
   }
+  // The image library lives exactly as long as one run, Apply step included.
   ImageLibrary imageLibrary;
   const int outcome = session.Started() ? services.ui.RunMainWindow(host, services.settingsFolder)
                                         : kMainWindowFailed;

@@ -148,7 +148,16 @@ bool EncodeRgbaPng(const IconResource& resource, std::vector<std::uint8_t>& stre
 
 }  // namespace
 
+ImageLibrary::ImageLibrary() {
+  FreeImage_Initialise(FALSE);
+}
+
+ImageLibrary::~ImageLibrary() {
+  FreeImage_DeInitialise();
+}
+
 PngEncoding EncodePng(const IconResource& resource, std::vector<std::uint8_t>& stream) {
+  const ImageLibrary library;
   const int pitch = static_cast<int>((resource.width * 32 + 31) / 32 * 4);
   FIBITMAP* dib = FreeImage_ConvertFromRawBits(resource.colorBits, static_cast<int>(resource.width),
                                                static_cast<int>(resource.height), pitch, 32,
@@ -193,6 +202,7 @@ PngImage PngImage::Decode(const std::uint8_t* bytes, std::size_t size) {
       std::find(kIconSizes.begin(), kIconSizes.end(), header->width) == kIconSizes.end()) {
     return PngImage(nullptr);
   }
+  const ImageLibrary library;
   FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size));
   if (memory == nullptr) return PngImage(nullptr);
   // The samples as the file holds them, as other readers show them: FreeImage would otherwise

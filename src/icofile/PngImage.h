@@ -12,6 +12,16 @@ struct FIBITMAP;
 
 namespace pictaro {
 
+// FreeImage's formats, registered for as long as one lives. A shared FreeImage registers them
+// as it loads, a static one (the Windows build's) only when asked; the scopes nest.
+class ImageLibrary {
+ public:
+  ImageLibrary();
+  ~ImageLibrary();
+  ImageLibrary(const ImageLibrary&) = delete;
+  ImageLibrary& operator=(const ImageLibrary&) = delete;
+};
+
 enum class PngEncoding { Encoded, NoImage, SaveFailed };
 
 // Encodes a 32-bit resource's colour and alpha (rows bottom-up, blue, green, red, alpha) as a

@@ -30,7 +30,7 @@ for dll in $(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" | awk '/DLL Name:/
   [ -n "$(find "$system32" -maxdepth 1 -iname "$dll")" ] || fail "the module imports $dll"
 done
 exports=$(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" |
-  awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && NF == 2 { print $2 } on && NF != 2 { exit }')
+  awk '/\[Ordinal\/Name Pointer\] Table/ { on = 1; next } on && /^\t\[/ { print $NF; next } on { exit }')
 [ "$exports" = PluginMain ] || fail "the module exports: $exports"
 
 # run EXIT KEYS ARGS...: runs pictaro-host.exe with ARGS; for each "TITLE=KEY" of KEYS (separated
@@ -59,7 +59,7 @@ run 0 "Using Pictaro=Return,Pictaro=Return" -o applied.png sample.png
 run 1 "Pictaro=Escape" sample.png
 wine reg query 'HKCU\Software\Quillory\PictaroXP\2.0' /v Settings >reg.txt 2>&1
 # 2264 bytes are 4528 hexadecimal digits.
-digits=$(awk '$1 == "Settings" && $2 == "REG_BINARY" { print length($3) }' reg.txt)
+digits=$(tr -d '\r' <reg.txt | awk '$1 == "Settings" && $2 == "REG_BINARY" { print length($3) }')
 [ "$digits" = 4528 ] || { fail "no 2264-byte Settings value in the registry"; cat reg.txt; }
 # About names the filter as its property list does.
 run 0 "About Pictaro=Return" --about

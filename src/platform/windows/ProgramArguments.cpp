@@ -1,7 +1,8 @@
 #include "platform/ProgramArguments.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include "platform/windows/WideText.h"
 

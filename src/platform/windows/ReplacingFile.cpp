@@ -64,7 +64,14 @@ bool PutInPlace(const std::wstring& temporary, const std::wstring& target) {
 }  // namespace
 
 ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {
-  const std::filesystem::path path = PathFromUtf8(target_);
+  // Whole paths from here on: the replacing calls take no name relative to the current folder.
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(target_), error);
+  if (error) {
+    errno = ENOENT;
+    return;
+  }
+  target_ = Utf8FromPath(path);
   const DWORD attributes = ::GetFileAttributesW(path.c_str());
   // Replacing would remove a file marked read-only, and a folder is no file at all.
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {

@@ -11,6 +11,12 @@
 
 #include <filesystem>
 
+#ifdef _WIN32
+#include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
+#endif
+
 #include "platform/ConsoleDesktop.h"
 #include "platform/FileRequestRules.h"
 #include "platform/Utf8Path.h"
@@ -146,9 +152,16 @@ bool WxDesktop::ControlDown() {
 
 bool WxDesktop::OpenUrl(const std::string& url) {
   if (wxTheApp == nullptr) return false;
+#ifdef _WIN32
+  // The shell's "open", as the system opens any address or file.
+  const HINSTANCE opened = ::ShellExecuteW(nullptr, L"open", wxString::FromUTF8(url).wc_str(),
+                                           nullptr, nullptr, SW_SHOWNORMAL);
+  return reinterpret_cast<INT_PTR>(opened) > 32;
+#else
   // A page that can't be opened is not worth a message box.
   wxLogNull quiet;
   return wxLaunchDefaultBrowser(wxString::FromUTF8(url));
+#endif
 }
 
 }  // namespace pictaro

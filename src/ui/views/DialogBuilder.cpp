@@ -11,10 +11,6 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include "ui/views/ClickablePicture.h"
 #include "ui/views/ResourceImages.h"
 
@@ -113,24 +109,33 @@ void VisitControls(wxWindow& parent, const wxWindow& skip, const wxPoint& offset
 namespace {
 
 // The base units of the dialog font, measured as the system measures them for a dialog: the
-// average width of the 52 letters, rounded, and the font's height.
+// average width of the 52 letters, rounded, and the font's height. Never below the classic
+// 6 x 13, which Tahoma 8 has at the usual 96 dots an inch: the windows' pictures keep their
+// pixel sizes, and a font of smaller metrics (as Wine's stand-in for Tahoma) would squeeze the
+// controls onto them.
 wxSize DialogBaseUnits() {
   static const wxSize units = [] {
     wxScreenDC dc;
     dc.SetFont(DialogFont());
     const wxSize letters = dc.GetTextExtent("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    return wxSize((letters.x / 26 + 1) / 2, dc.GetCharHeight());
+    return wxSize(std::max((letters.x / 26 + 1) / 2, 6), std::max(dc.GetCharHeight(), 13));
   }();
   return units;
+}
+
+// units × base ÷ per, rounded half away from zero, as the system's MulDiv rounds.
+int Scaled(int units, int base, int per) {
+  const int twice = 2 * units * base;
+  return twice >= 0 ? (twice + per) / (2 * per) : -((per - twice) / (2 * per));
 }
 
 }  // namespace
 
 int DialogUnitsToPixelsX(int units) {
-  return ::MulDiv(units, DialogBaseUnits().x, 4);
+  return Scaled(units, DialogBaseUnits().x, 4);
 }
 int DialogUnitsToPixelsY(int units) {
-  return ::MulDiv(units, DialogBaseUnits().y, 8);
+  return Scaled(units, DialogBaseUnits().y, 8);
 }
 
 wxFont DialogFont() {
