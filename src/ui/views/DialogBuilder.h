@@ -1,9 +1,8 @@
-// Turns the windows' templates into wx controls. On Windows dialog units convert as the system
-// converts them, with the base units of the templates' own font, Tahoma 8 (at least 6 x 13).
-// Elsewhere they
-// convert with the base units of the classic 8-point dialog font (6 x 13 pixels for 4 x 8
-// units), so the pixel sizes that the windows use (cells of the resource size plus 6, the
-// panel's bands) line up with the templates.
+// Turns the windows' templates into wx controls. Dialog units convert with the base units of
+// the templates' font, 6 x 13 pixels for 4 x 8 units, so the pixel sizes that the windows use
+// (cells of the resource size plus 6, the panel's bands) line up with the templates. On Windows
+// they are those of Tahoma 8 itself, as the system measures them (at least 6 x 13); elsewhere
+// those of the classic 8-point dialog font.
 #pragma once
 
 #include <wx/font.h>
