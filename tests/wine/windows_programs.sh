@@ -35,7 +35,10 @@ exports=$(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" |
 
 # run EXIT KEYS ARGS...: runs pictaro-host.exe with ARGS; for each "TITLE=KEY" of KEYS (separated
 # by commas) waits for the top-level window TITLE and sends it KEY; then checks the exit code.
+# The key "shot" presses Build, takes the screenshot and applies.
 run() {
+  # The pointer out of the way: a tip would show where it rests.
+  xdotool mousemove 0 0
   timeout 120 wine "$bin/pictaro-host.exe" "${@:3}" >log 2>&1 </dev/null &
   local pid=$! keys id
   IFS=, read -r -a keys <<<"$2"
@@ -43,11 +46,15 @@ run() {
     id=$(timeout 60 xdotool search --sync --onlyvisible --name "^${key%=*}\$" | head -n 1)
     [ -n "$id" ] || { fail "window '${key%=*}' never appeared"; continue; }
     sleep 1
-    if [ "${key%=*}" = Pictaro ] && [ -n "$screenshot" ]; then
+    if [ "${key#*=}" = shot ]; then
+      # From Apply back to Build by keyboard (a click would leave Build's tip on the picture),
+      # then the screenshot, then Apply, and No to saving the icon first.
+      xdotool windowfocus --sync "$id" key shift+Tab shift+Tab space sleep 3
       /usr/bin/import -window "$id" "$screenshot"
-      screenshot=
+      xdotool key Tab Tab Return sleep 2 key n
+    else
+      xdotool windowfocus --sync "$id" key "${key#*=}"
     fi
-    xdotool windowfocus --sync "$id" key "${key#*=}"
   done
   wait "$pid"
   local status=$?
@@ -64,4 +71,6 @@ digits=$(tr -d '\r' <reg.txt | awk '$1 == "Settings" && $2 == "REG_BINARY" { pri
 # About names the filter as its property list does.
 run 0 "About Pictaro=Return" --about
 grep -q "^About Pictaro 2.0… (Quillory)" log || { fail "About: $(cat log)"; }
+# Build, then Apply, with the screenshot between.
+[ -z "$screenshot" ] || run 0 "Pictaro=shot" -o built.png sample.png
 [ "$failures" -eq 0 ]
