@@ -45,11 +45,17 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
   switch (c.kind) {
     case ControlKind::Label: {
       // A label taller than one line of the font wraps inside its width; a one-line label
-      // that doesn't fit ends in an ellipsis.
+      // that doesn't fit ends in an ellipsis, or on Windows is cut at its edge as the system's
+      // own static text is.
       const bool oneLine = c.height <= kLineHeight;
+#ifdef _WIN32
+      constexpr long kOverflow = 0;
+#else
+      constexpr long kOverflow = wxST_ELLIPSIZE_END;
+#endif
       auto* label =
           new wxStaticText(parent, id, Text(c), pos, size,
-                           wxST_NO_AUTORESIZE | (oneLine ? wxST_ELLIPSIZE_END : 0) |
+                           wxST_NO_AUTORESIZE | (oneLine ? kOverflow : 0) |
                                ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
       if (!oneLine) label->Wrap(size.x);
       if (c.style & kStyleMiddle) {
