@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Windows programs under Wine. The module exports PluginMain only and imports only the
-# system's DLLs; pictaro.exe builds the sample into the same bytes as the Linux build
-# (pictaro_cli_builds.txt holds those); pictaro-host.exe reads the module's property list and
+# system's DLLs; pictaro.exe builds the sample, under a name outside any code page, into the
+# same bytes as the Linux build (pictaro_cli_builds.txt holds those); pictaro-host.exe reads the module's property list and
 # runs its main window on the sample: Apply (Return) gives exit 0 and writes the layer, Done
 # (Escape) gives exit 1, and the settings record is then in the registry.
 # Usage: windows_programs.sh WINDOWS_BIN_DIR SOURCE_DIR [SCREENSHOT]; WINEPREFIX set by the caller.
@@ -19,9 +19,14 @@ fail() {
   failures=$((failures + 1))
 }
 
+# Names outside any code page reach the program whole (Wine takes them from a UTF-8 locale).
+export LC_ALL=C.UTF-8
+cp sample.png "Ärger ☺.png"
 while read -r sum args; do
-  wine "$bin/pictaro.exe" build sample.png -o sum.ico $args </dev/null || fail "build $args: exit $?"
-  [ "$(sha256sum <sum.ico | cut -c1-64)" = "$sum" ] || fail "build $args: not the Linux build's icon"
+  wine "$bin/pictaro.exe" build "Ärger ☺.png" -o "Ärger ☺ 図.ico" $args </dev/null ||
+    fail "build $args: exit $?"
+  [ "$(sha256sum <"Ärger ☺ 図.ico" | cut -c1-64)" = "$sum" ] ||
+    fail "build $args: not the Linux build's icon"
 done <"$source/tests/programs/pictaro_cli_builds.txt"
 
 # Every DLL the module imports is one the system has (Wine's, in the prefix's system32).
