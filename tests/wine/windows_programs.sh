@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The Windows programs under Wine. The module exports PluginMain only and imports only the
 # system's DLLs; pictaro.exe builds the sample, under a name outside any code page, into the
-# same bytes as the Linux build (pictaro_cli_builds.txt holds those); pictaro-host.exe reads the module's property list and
-# runs its main window on the sample: Apply (Return) gives exit 0 and writes the layer, Done
-# (Escape) gives exit 1, and the settings record is then in the registry.
+# same bytes as the Linux build (pictaro_cli_builds.txt holds those); pictaro-host.exe reads
+# the module's property list and runs its main window on the sample: Apply (Return) gives exit
+# 0 and writes the layer, Done (Escape) gives exit 1, and the settings record is then in the
+# registry.
 # Usage: windows_programs.sh WINDOWS_BIN_DIR SOURCE_DIR [SCREENSHOT]; WINEPREFIX set by the caller.
 set -uo pipefail
 bin=$(cd "$1" && pwd) source=$2 screenshot=${3:-}
