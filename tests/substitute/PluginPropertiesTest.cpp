@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <initializer_list>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -33,6 +34,48 @@ TEST(PluginProperties, RefusesAListThatClaimsMoreThanItHolds) {
     Bytes bytes(list.begin(), list.begin() + static_cast<std::ptrdiff_t>(d.size));
     bytes[d.at] = d.value;
     EXPECT_FALSE(PluginProperties::Parse(bytes, error)) << d.size << " " << d.at;
+  }
+}
+
+// A list of the host's properties, each padded to 4 bytes.
+Bytes List(std::initializer_list<std::pair<const char*, Bytes>> properties) {
+  Bytes bytes = {1, 0, 0, 0, 0, 0, static_cast<std::uint8_t>(properties.size()), 0, 0, 0};
+  for (const auto& [key, data] : properties) {
+    for (const char* code : {"8BIM", key})
+      for (int i = 3; i >= 0; --i) bytes.push_back(static_cast<std::uint8_t>(code[i]));
+    bytes.insert(bytes.end(), {0, 0, 0, 0, static_cast<std::uint8_t>(data.size()), 0, 0, 0});
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    bytes.resize(bytes.size() + (4 - data.size() % 4) % 4);
+  }
+  return bytes;
+}
+
+// What a host says before loading the module, then before filtering a layer of case 4.
+TEST(PluginProperties, AHostRefusesAnotherKindNoEntryPointAndLayersTheFilterCantTake) {
+  const Bytes filter = {'M', 'F', 'B', '8'}, entry = {'G', 'o', 0}, rgb = {0x10, 0};
+  Bytes cantFilter(28, 1), matted(28, 1);
+  cantFilter[12] = 0;  // case 4: input handling "can't filter"
+  matted[13] = 2;      // case 4: output handling "black matte"
+  const std::pair<Bytes, std::string> rows[] = {
+      {List({{"kind", {'M', 'F', 'B', '9'}}, {"8664", entry}}),
+       "m is not a filter plug-in: its property list gives kind '9BFM', not '8BFM'"},
+      {List({{"kind", filter}}), "m has no x64 entry point in its property list"},
+      {List({{"kind", filter}, {"8664", entry}, {"mode", {0x01, 0}}}),
+       "|m does not filter RGB images"},
+      {List({{"kind", filter}, {"8664", entry}, {"mode", rgb}, {"fici", cantFilter}}),
+       "|m can't filter for this layer (filter case 4)"},
+      {List({{"kind", filter}, {"8664", entry}, {"mode", rgb}, {"fici", matted}}),
+       "|m wants matted pixels for this layer (filter case 4), which pictaro-host doesn't "
+       "provide"},
+      {List({{"kind", filter}, {"8664", entry}, {"mode", rgb}}), "|"}};
+  for (const auto& [bytes, said] : rows) {
+    std::string error;
+    const std::optional<PluginProperties> list = PluginProperties::Parse(bytes, error);
+    ASSERT_TRUE(list) << error;
+    const std::string refusal = FilterRefusal(*list, "m");
+    EXPECT_EQ(refusal.empty() ? std::string("|").append(LayerRefusal(*list, 4, "m")) : refusal,
+              said);
+    EXPECT_EQ(list->EntryPoint(), refusal.empty() ? "Go" : list->EntryPoint());
   }
 }
 
