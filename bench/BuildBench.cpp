@@ -9,7 +9,7 @@
 #include "SilentDesktop.h"
 #include "host/LayerAccess.h"
 #include "host/LayerWindow.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace pictaro {
 namespace {
@@ -23,7 +23,7 @@ Layer SampleLayer() {
 
 // table: 0 the default 256-colour table, 1 the automatic one, 2 a loaded one.
 void BM_BuildGrid(benchmark::State& state) {
-  SubstituteHost host(SampleLayer());
+  HostEngine host(SampleLayer());
   SilentDesktop desktop;
   LayerWindow window;
   window.useCustomTable = state.range(0) != 0;
@@ -45,7 +45,7 @@ BENCHMARK(BM_BuildGrid)->ArgName("table")->Arg(0)->Arg(1)->Arg(2)->Unit(benchmar
 
 // The 48 x 48 8-bit capture from the region in view, with the automatic table in use.
 void BM_Capture8Bit(benchmark::State& state) {
-  SubstituteHost host(SampleLayer());
+  HostEngine host(SampleLayer());
   SilentDesktop desktop;
   LayerWindow window;
   window.useCustomTable = true;
@@ -62,7 +62,7 @@ BENCHMARK(BM_Capture8Bit)->Unit(benchmark::kMicrosecond);
 // One advanceState: the 256 px position's 256 x 256 view read and written back, as a fetch asks;
 // or one row of it read, as the automatic table's scan asks 256 times per table.
 void BM_HostRequest(benchmark::State& state) {
-  SubstituteHost host(SampleLayer());
+  HostEngine host(SampleLayer());
   SilentDesktop desktop;
   LayerWindow window;
   host.RunInside([&](HostContext& context) {

@@ -7,7 +7,7 @@
 
 #include "host/ColorTableGenerator.h"
 #include "host/LayerAccess.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace pictaro {
 namespace {
@@ -33,7 +33,7 @@ Layer ManyColours() {
 }
 
 void BM_GenerateColorTable(benchmark::State& state) {
-  SubstituteHost host(ManyColours());
+  HostEngine host(ManyColours());
   ColorTable table{};
   host.RunInside([&](HostContext& context) {
     RequestLayerRect(*context.record, Rect{0, 0, kSide, kSide});

@@ -7,7 +7,7 @@
 #include <span>
 #include <string>
 
-#include "substitute/PluginProperties.h"
+#include "hostengine/PluginProperties.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ GimpPDBStatusType RunPictaro(gint32 drawable) {
   const Rect area{static_cast<int16>(y), static_cast<int16>(x), static_cast<int16>(y + height),
                   static_cast<int16>(x + width)};
   const std::vector<std::uint8_t> before = layer.pixels;
-  SubstituteHost host(std::move(layer), area);
+  HostEngine host(std::move(layer), area);
   host.RestoreParameters(StoredParameters());
   const int16 result = host.RunFilter(entry);
   const std::vector<std::uint8_t> parameters = host.ParameterBytes();

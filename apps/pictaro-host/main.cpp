@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/ProgramArguments.h"
-#include "substitute/PluginProperties.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/PluginProperties.h"
+#include "hostengine/HostEngine.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ int Run(const Options& options) {
       std::printf("About %s\n", MenuText(*properties).c_str());
       std::fflush(stdout);
     }
-    SubstituteHost host(Layer{1, 1, 4, {0, 0, 0, 0}});
+    HostEngine host(Layer{1, 1, 4, {0, 0, 0, 0}});
     return ExitFor(host.RunAbout(entry));
   }
 
@@ -144,7 +144,7 @@ int Run(const Options& options) {
   const PluginEntryProc entry = LoadFilter(modulePath, filterCase, properties, error);
   if (entry == nullptr) return Fail(error);
 
-  SubstituteHost host(std::move(*layer), options.selection);
+  HostEngine host(std::move(*layer), options.selection);
   // A host that read the filter's case info tells it which case it runs in.
   if (properties) host.Record().filterCase = filterCase;
   const int16 result = host.RunFilter(entry);

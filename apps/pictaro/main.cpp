@@ -14,7 +14,7 @@
 #include "model/ResourceGrid.h"
 #include "platform/ConsoleDesktop.h"
 #include "platform/ProgramArguments.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace {
 
@@ -232,7 +232,7 @@ int Build(const std::vector<std::string_view>& args) {
 
   std::optional<Layer> layer = LoadLayer(options.files[0], options.opaque);
   if (!layer) return kExitFailure;
-  SubstituteHost host(std::move(*layer));
+  HostEngine host(std::move(*layer));
   CountingDesktop desktop;
   ResourceGrid grid;
   host.RunInside([&](HostContext& context) {
@@ -269,7 +269,7 @@ int Apply(const std::vector<std::string_view>& args) {
     std::fprintf(stderr, "pictaro: %s\n", error.c_str());
     return kExitFailure;
   }
-  SubstituteHost host(std::move(*layer), options.selection);
+  HostEngine host(std::move(*layer), options.selection);
   ConsoleDesktop desktop;
   // As a host runs the filter: the parameter block first, then the Apply step reading it.
   const int16 result = host.RunInside([&](HostContext& context) {

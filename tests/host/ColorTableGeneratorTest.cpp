@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/LayerAccess.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/ReferenceText.h"
 #include "support/SampleLayer.h"
 
@@ -81,7 +81,7 @@ TEST(ColorTableGeneratorTest, CountsTheViewRowByRow) {
       const std::uint8_t blue = i % 2 * 255, pixel[] = {0, 0, blue, std::uint8_t(255 - blue)};
       std::copy_n(pixel, planes, layer.At(1 + i % 2, 1 + i / 2));
     }
-    SubstituteHost host(layer);
+    HostEngine host(layer);
     const Rect view{1, 1, 4, 3};
     ColorTable table;
     table.fill(0x5A);

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/FilterParameters.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/IcoFixtures.h"
 #include "support/ReferenceText.h"
@@ -43,7 +43,7 @@ TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
   // selection leaves it as it was)
   const int rows[][5] = {{4, false, 4, 5, true}, {4, true, 3, 3, true}, {3, false, 2, 2, true}};
   for (const auto& [planes, floating, inHi, outHi, absolute] : rows) {
-    SubstituteHost host(Patterned(8, 8, planes));
+    HostEngine host(Patterned(8, 8, planes));
     FilterRecord& r = host.Record();
     // A mask, padding to be replaced; one layer mask in, two out: the absolute plane counts
     // decide the upper planes.
@@ -62,7 +62,7 @@ TEST(LayerAccessTest, RequestsFollowThePlaneRangeRule) {
 
 TEST(LayerAccessTest, ScanVisitsEachRowThenRestoresAndFetchesTheRequest) {
   const Layer layer = Patterned(10, 6, 4);
-  SubstituteHost host(layer);
+  HostEngine host(layer);
   const Rect area{1, 2, 4, 7};
   RecordingDesktop desktop;
   std::vector<std::uint8_t> seen, want;
@@ -135,7 +135,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
     const Rect area{v(4), v(5), v(6), v(7)};
     const int selected = v(8), fault = v(9), written = v(11);
     const Layer before = Patterned(v(0), v(1), v(2));
-    SubstituteHost host(before, area);
+    HostEngine host(before, area);
     host.SetRowPadding(v(3));
     host.RunInside([&](HostContext& context) {
       PrepareParameters(context);

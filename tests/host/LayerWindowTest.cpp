@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "host/LayerAccess.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/ReferenceText.h"
 
@@ -40,7 +40,7 @@ TEST(LayerWindowTest, BuildSlotListsForPlainShiftAndCtrl) {
 }
 
 TEST(LayerWindowTest, MovingTheViewMovesThePositionUnlessLocked) {
-  SubstituteHost host(Layer{300, 200, 4, std::vector<std::uint8_t>(300 * 200 * 4)});
+  HostEngine host(Layer{300, 200, 4, std::vector<std::uint8_t>(300 * 200 * 4)});
   testing::RecordingDesktop desktop;
   LayerWindow window;
   const GridSlot slot(0, 1, 0);  // 16 x 16, 8-bit

@@ -6,7 +6,7 @@
 #include <stdexcept>
 
 #include "host/FilterParameters.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/ReferenceText.h"
 #include "support/TempFolder.h"
@@ -38,7 +38,7 @@ class PluginEntryTest : public ::testing::Test {
   TempFolder folder;
   FakePluginUi ui;
   EntryServices services{ui, {}, nullptr};
-  SubstituteHost host{Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)}};
+  HostEngine host{Layer{8, 6, 4, std::vector<std::uint8_t>(8 * 6 * 4, 0x40)}};
   int applySteps = 0;
   int16 applyStepResult = kNoErr;
 };

@@ -7,7 +7,7 @@
 #include "host/LayerWindow.h"
 #include "model/ColorTable.h"
 #include "model/ResourcePixels.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/IcoFixtures.h"
 #include "support/SampleLayer.h"
@@ -21,7 +21,7 @@ TEST(SampleBuildTest, TheSampleBuildsIntoAnIconThatShowsItsArtwork) {
   const Layer layer = SampleLayer();
   for (const bool automatic : {false, true}) {
     SCOPED_TRACE(automatic ? "automatic table" : "default table");
-    SubstituteHost host(layer);
+    HostEngine host(layer);
     RecordingDesktop desktop;
     LayerWindow window;
     window.useCustomTable = window.autoTable = automatic;

@@ -4,7 +4,7 @@
 set -uo pipefail
 declare -A allowed=(
   [platform]="platform" [model]="model platform resources" [icofile]="icofile model platform"
-  [host]="host icofile model platform resources" [substitute]="substitute host model platform"
+  [host]="host icofile model platform resources" [hostengine]="hostengine host model platform"
 )
 fail=0
 for folder in "${!allowed[@]}"; do

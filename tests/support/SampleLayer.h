@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace pictaro::testing {
 

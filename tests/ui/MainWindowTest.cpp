@@ -20,7 +20,7 @@
 #include "model/ResourcePixels.h"
 #include "model/SettingsRecord.h"
 #include "platform/FirstRun.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/Files.h"
 #include "support/SampleLayer.h"
@@ -52,7 +52,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   WxSession wx;
-  SubstituteHost host{SampleLayer()};
+  HostEngine host{SampleLayer()};
   RecordingDesktop desktop;
   TempFolder settings;
 };
@@ -410,7 +410,7 @@ class PluginWindowTest : public ::testing::Test {
   TempFolder folder;
   WxPluginUi ui;
   EntryServices services{ui, folder.Path(), DoFilterRect};
-  SubstituteHost host{SampleLayer()};
+  HostEngine host{SampleLayer()};
   std::string shown;
 };
 

@@ -1,7 +1,7 @@
 #include <charconv>
 #include <cstdint>
 
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace pictaro {
 

@@ -1,6 +1,6 @@
-// An in-process host that stands in for the image editor: it owns a layer,
-// fills a filter record, serves the handle suite and advanceState exactly as
-// the record's request fields ask, and runs the plug-in's selectors.
+// The host engine behind every front end (pictaro-host, pictaro, the GIMP plug-ins): it owns a
+// layer, fills a filter record, serves the handle suite and advanceState exactly as the
+// record's request fields ask, and runs the plug-in's selectors.
 #pragma once
 
 #include <cstdint>
@@ -53,13 +53,13 @@ struct HostRequest {
   int16 result = 0;  // what advanceState answered
 };
 
-class SubstituteHost {
+class HostEngine {
  public:
   // filterRect defaults to the whole layer.
-  explicit SubstituteHost(Layer layer, std::optional<Rect> filterRect = std::nullopt);
-  ~SubstituteHost();
-  SubstituteHost(const SubstituteHost&) = delete;
-  SubstituteHost& operator=(const SubstituteHost&) = delete;
+  explicit HostEngine(Layer layer, std::optional<Rect> filterRect = std::nullopt);
+  ~HostEngine();
+  HostEngine(const HostEngine&) = delete;
+  HostEngine& operator=(const HostEngine&) = delete;
 
   // One selector call; returns the result the plug-in left. `incomingResult` is
   // what the host's result cell holds on entry.
@@ -101,7 +101,7 @@ class SubstituteHost {
   void SetDataCell(intptr_t value) { dataCell_ = value; }
 
  private:
-  friend struct SubstituteHostCallbacks;
+  friend struct HostEngineCallbacks;
   struct OwnedHandle;
 
   int16 AdvanceState();

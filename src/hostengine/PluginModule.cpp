@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace pictaro {
 

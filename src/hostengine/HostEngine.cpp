@@ -1,4 +1,4 @@
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 #include <algorithm>
 #include <cstring>
@@ -39,7 +39,7 @@ inline constexpr bool kFreshBuffers = false;
 inline constexpr bool kFreshBuffers = false;
 #endif
 
-SubstituteHost* activeHost = nullptr;
+HostEngine* activeHost = nullptr;
 
 bool InsideLayer(const Rect& rect, const Layer& layer) {
   return rect.left >= 0 && rect.top >= 0 && rect.right <= layer.width &&
@@ -48,7 +48,7 @@ bool InsideLayer(const Rect& rect, const Layer& layer) {
 
 }  // namespace
 
-struct SubstituteHost::OwnedHandle {
+struct HostEngine::OwnedHandle {
   char* master = nullptr;  // the handle is the address of this pointer
   std::vector<char> block;
   std::size_t size = 0;
@@ -56,7 +56,7 @@ struct SubstituteHost::OwnedHandle {
 
 // The record's callbacks carry no context: they reach the engine whose Call is
 // in progress.
-struct SubstituteHostCallbacks {
+struct HostEngineCallbacks {
   static int16 AdvanceState() { return activeHost ? activeHost->AdvanceState() : kParamErr; }
   static Handle NewHandle(int32 size) { return activeHost ? activeHost->NewHandle(size) : nullptr; }
   static void DisposeHandle(Handle h) {
@@ -75,7 +75,7 @@ struct SubstituteHostCallbacks {
   static void RecoverSpace(int32 /*size*/) {}
 };
 
-SubstituteHost::SubstituteHost(Layer layer, std::optional<Rect> filterRect)
+HostEngine::HostEngine(Layer layer, std::optional<Rect> filterRect)
     : layer_(std::move(layer)) {
   if (layer_.planes != 3 && layer_.planes != 4)
     throw std::invalid_argument("a layer has 3 or 4 planes");
@@ -90,22 +90,22 @@ SubstituteHost::SubstituteHost(Layer layer, std::optional<Rect> filterRect)
 
   handleProcs_.handleProcsVersion = 1;
   handleProcs_.numHandleProcs = 8;
-  handleProcs_.newProc = &SubstituteHostCallbacks::NewHandle;
-  handleProcs_.disposeProc = &SubstituteHostCallbacks::DisposeHandle;
-  handleProcs_.getSizeProc = &SubstituteHostCallbacks::GetSize;
-  handleProcs_.setSizeProc = &SubstituteHostCallbacks::SetSize;
-  handleProcs_.lockProc = &SubstituteHostCallbacks::Lock;
-  handleProcs_.unlockProc = &SubstituteHostCallbacks::Unlock;
-  handleProcs_.recoverSpaceProc = &SubstituteHostCallbacks::RecoverSpace;
-  handleProcs_.disposeRegularHandleProc = &SubstituteHostCallbacks::DisposeHandle;
+  handleProcs_.newProc = &HostEngineCallbacks::NewHandle;
+  handleProcs_.disposeProc = &HostEngineCallbacks::DisposeHandle;
+  handleProcs_.getSizeProc = &HostEngineCallbacks::GetSize;
+  handleProcs_.setSizeProc = &HostEngineCallbacks::SetSize;
+  handleProcs_.lockProc = &HostEngineCallbacks::Lock;
+  handleProcs_.unlockProc = &HostEngineCallbacks::Unlock;
+  handleProcs_.recoverSpaceProc = &HostEngineCallbacks::RecoverSpace;
+  handleProcs_.disposeRegularHandleProc = &HostEngineCallbacks::DisposeHandle;
   FillRecord();
 }
 
-SubstituteHost::~SubstituteHost() {
+HostEngine::~HostEngine() {
   if (activeHost == this) activeHost = nullptr;
 }
 
-void SubstituteHost::FillRecord() {
+void HostEngine::FillRecord() {
   const Handle parameters = record_.parameters;
   std::memset(&record_, 0, sizeof record_);
   record_.parameters = parameters;
@@ -123,7 +123,7 @@ void SubstituteHost::FillRecord() {
   record_.imageMode = kImageModeRGB;
   record_.imageHRes = record_.imageVRes = kResolution72;
   record_.handleProcs = &handleProcs_;
-  record_.advanceState = &SubstituteHostCallbacks::AdvanceState;
+  record_.advanceState = &HostEngineCallbacks::AdvanceState;
   record_.supportsAbsolute = true;
   record_.supportsPadding = true;
   const int16 transparency = layer_.planes == 4 ? 1 : 0;
@@ -133,8 +133,8 @@ void SubstituteHost::FillRecord() {
   record_.depth = kBitsPerChannel;
 }
 
-int16 SubstituteHost::Call(PluginEntryProc entry, int16 selector, int16 incomingResult) {
-  SubstituteHost* const previous = activeHost;
+int16 HostEngine::Call(PluginEntryProc entry, int16 selector, int16 incomingResult) {
+  HostEngine* const previous = activeHost;
   activeHost = this;
   int16 result = incomingResult;
   if (selector == kSelectorAbout) {
@@ -151,7 +151,7 @@ int16 SubstituteHost::Call(PluginEntryProc entry, int16 selector, int16 incoming
   return result;
 }
 
-int16 SubstituteHost::RunFilter(PluginEntryProc entry) {
+int16 HostEngine::RunFilter(PluginEntryProc entry) {
   for (int16 selector : {kSelectorParameters, kSelectorPrepare, kSelectorStart, kSelectorFinish}) {
     const int16 result = Call(entry, selector);
     if (result != kNoErr) return result;
@@ -159,16 +159,16 @@ int16 SubstituteHost::RunFilter(PluginEntryProc entry) {
   return kNoErr;
 }
 
-int16 SubstituteHost::RunAbout(PluginEntryProc entry) {
+int16 HostEngine::RunAbout(PluginEntryProc entry) {
   return Call(entry, kSelectorAbout);
 }
 
-void SubstituteHost::FailAdvanceState(int16 code, int afterCalls) {
+void HostEngine::FailAdvanceState(int16 code, int afterCalls) {
   failAdvanceCode_ = code;
   failAdvanceAfter_ = advanceCalls_ + afterCalls;
 }
 
-int16 SubstituteHost::CheckSide(const Rect& rect, int16 lo, int16 hi, int16 padding) const {
+int16 HostEngine::CheckSide(const Rect& rect, int16 lo, int16 hi, int16 padding) const {
   if (rect.Empty()) return kNoErr;
   if (lo < 0 || hi >= layer_.planes || lo > hi) return kParamErr;
   if (padding > 255 || padding < kPaddingNone) return kParamErr;
@@ -180,11 +180,11 @@ int16 SubstituteHost::CheckSide(const Rect& rect, int16 lo, int16 hi, int16 padd
   return kNoErr;
 }
 
-int32 SubstituteHost::RowBytesFor(const Rect& rect, int16 lo, int16 hi) const {
+int32 HostEngine::RowBytesFor(const Rect& rect, int16 lo, int16 hi) const {
   return rect.Width() * (hi - lo + 1) + rowPadding_;
 }
 
-std::uint8_t* SubstituteHost::DeliveryBuffer::Reserve(std::size_t size) {
+std::uint8_t* HostEngine::DeliveryBuffer::Reserve(std::size_t size) {
   if (size > capacity) {
     bytes.reset();
     bytes = std::make_unique_for_overwrite<std::uint8_t[]>(size);
@@ -195,7 +195,7 @@ std::uint8_t* SubstituteHost::DeliveryBuffer::Reserve(std::size_t size) {
 
 // Row by row: the pixels left of the layer, the run inside it (one copy when every plane is
 // wanted) and the pixels right of it; rows above or below the layer are all padding.
-void SubstituteHost::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
+void HostEngine::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
                              std::uint8_t* buffer, int32 rowBytes) const {
   // The request was checked: at least one plane, and edge copies only from a layer with pixels.
   const auto columnBytes = static_cast<std::size_t>(hi - lo + 1);
@@ -246,7 +246,7 @@ void SubstituteHost::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding
 
 // Row by row over the part inside the layer: one comparison per run of every plane, and a copy
 // only where the plug-in changed something.
-void SubstituteHost::CommitOutput() {
+void HostEngine::CommitOutput() {
   if (deliveredOut_.Empty() || !outBuffer_.bytes) return;
   const Rect& r = deliveredOut_;
   const auto columnBytes = static_cast<std::size_t>(deliveredOutHi_ - deliveredOutLo_ + 1);
@@ -279,7 +279,7 @@ void SubstituteHost::CommitOutput() {
   deliveredOut_ = Rect{};
 }
 
-void SubstituteHost::ReleaseBuffers() {
+void HostEngine::ReleaseBuffers() {
   if (kFreshBuffers) {
     inBuffer_ = {};
     outBuffer_ = {};
@@ -289,7 +289,7 @@ void SubstituteHost::ReleaseBuffers() {
   record_.outData = nullptr;
 }
 
-int16 SubstituteHost::AdvanceState() {
+int16 HostEngine::AdvanceState() {
   CommitOutput();
   ReleaseBuffers();
   ++advanceCalls_;
@@ -349,7 +349,7 @@ int16 SubstituteHost::AdvanceState() {
   return kNoErr;
 }
 
-Handle SubstituteHost::NewHandle(int32 size) {
+Handle HostEngine::NewHandle(int32 size) {
   if (failNewHandle_ || size < 0) return nullptr;
   auto owned = std::make_unique<OwnedHandle>();
   // One spare byte so that even an empty block has an address.
@@ -361,27 +361,27 @@ Handle SubstituteHost::NewHandle(int32 size) {
   return h;
 }
 
-SubstituteHost::OwnedHandle* SubstituteHost::FindHandle(Handle h) const {
+HostEngine::OwnedHandle* HostEngine::FindHandle(Handle h) const {
   if (h == nullptr) return nullptr;
   for (const auto& owned : handles_)
     if (&owned->master == h) return owned.get();
   return nullptr;
 }
 
-Ptr SubstituteHost::LockHandle(Handle h) {
+Ptr HostEngine::LockHandle(Handle h) {
   if (failLock_) return nullptr;
   OwnedHandle* owned = FindHandle(h);
   return owned ? owned->master : nullptr;
 }
 
-void SubstituteHost::DisposeHandle(Handle h) {
+void HostEngine::DisposeHandle(Handle h) {
   OwnedHandle* owned = FindHandle(h);
   if (owned == nullptr) return;
   if (record_.parameters == h) record_.parameters = nullptr;
   std::erase_if(handles_, [owned](const auto& p) { return p.get() == owned; });
 }
 
-OSErr SubstituteHost::SetHandleSize(Handle h, int32 size) {
+OSErr HostEngine::SetHandleSize(Handle h, int32 size) {
   OwnedHandle* owned = FindHandle(h);
   if (owned == nullptr) return kNilHandleErr;
   if (size < 0) return kParamErr;
@@ -391,23 +391,23 @@ OSErr SubstituteHost::SetHandleSize(Handle h, int32 size) {
   return kNoErr;
 }
 
-std::size_t SubstituteHost::HandleSize(Handle h) const {
+std::size_t HostEngine::HandleSize(Handle h) const {
   const OwnedHandle* owned = FindHandle(h);
   return owned ? owned->size : 0;
 }
 
-void SubstituteHost::ForgetParameters() {
+void HostEngine::ForgetParameters() {
   DisposeHandle(record_.parameters);
   record_.parameters = nullptr;
 }
 
-std::vector<std::uint8_t> SubstituteHost::ParameterBytes() const {
+std::vector<std::uint8_t> HostEngine::ParameterBytes() const {
   const OwnedHandle* owned = FindHandle(record_.parameters);
   if (owned == nullptr) return {};
   return {owned->block.begin(), owned->block.begin() + static_cast<std::ptrdiff_t>(owned->size)};
 }
 
-void SubstituteHost::RestoreParameters(const std::vector<std::uint8_t>& bytes) {
+void HostEngine::RestoreParameters(const std::vector<std::uint8_t>& bytes) {
   ForgetParameters();
   if (bytes.empty() || bytes.size() > INT32_MAX) return;
   const Handle h = NewHandle(static_cast<int32>(bytes.size()));
@@ -429,7 +429,7 @@ void InsideEntry(int16, FilterRecord* record, intptr_t* data, int16* result) {
 
 }  // namespace
 
-int16 SubstituteHost::RunInside(const std::function<void(HostContext&)>& body) {
+int16 HostEngine::RunInside(const std::function<void(HostContext&)>& body) {
   gInsideBody = &body;
   const int16 result = Call(InsideEntry, kSelectorContinue);
   gInsideBody = nullptr;

@@ -1,4 +1,4 @@
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -89,14 +89,14 @@ void ExpectDelivered(bool wanted, const void* data, int32 rowBytes, int32 column
   EXPECT_EQ(got, want);
 }
 
-TEST(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
-  for (const auto& [n, what] : testing::NumberRows("substitute/requests.txt")) {
+TEST(HostEngineTest, AnswersLogsAndTakesBackEveryRequest) {
+  for (const auto& [n, what] : testing::NumberRows("hostengine/requests.txt")) {
     SCOPED_TRACE(what);
     const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
     const Request q{
         v(0),  v(1),  v(2),  {v(3), v(4), v(5), v(6)}, {v(7), v(8), v(9), v(10)}, v(11), v(12),
         v(13), v(14), v(15), Fixed(n.at(16))};
-    SubstituteHost h(testing::Patterned(kWidth, kHeight, q.planes));
+    HostEngine h(testing::Patterned(kWidth, kHeight, q.planes));
     h.SetRowPadding(q.rowPadding);
     const bool writes = q.answer == 0 && !q.out.Empty();
     h.RunInside([&](HostContext& context) {
@@ -125,8 +125,8 @@ TEST(SubstituteHostTest, AnswersLogsAndTakesBackEveryRequest) {
   }
 }
 
-TEST(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
-  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
+TEST(HostEngineTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
+  HostEngine host(testing::Patterned(kWidth, kHeight, 4));
   host.FailAdvanceState(-30, 2);
   host.RunInside([&](HostContext& context) {
     FilterRecord& r = *context.record;
@@ -148,8 +148,8 @@ TEST(SubstituteHostTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
 }
 
 // (Handles made to fail are the parameter block's tests.)
-TEST(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
-  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
+TEST(HostEngineTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
+  HostEngine host(testing::Patterned(kWidth, kHeight, 4));
   host.RunInside([&](HostContext& context) {
     HandleProcs& procs = *context.record->handleProcs;
     const Handle h = procs.newProc(10);
@@ -163,8 +163,8 @@ TEST(SubstituteHostTest, HandlesKeepTheirBytesAndSizeUntilDisposed) {
   });
 }
 
-TEST(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
-  SubstituteHost host(testing::Patterned(kWidth, kHeight, 4));
+TEST(HostEngineTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
+  HostEngine host(testing::Patterned(kWidth, kHeight, 4));
   // About gets a zeroed about record in place of the filter record.
   bool zeroed = false;
   FakePlugin::selectors.clear();
@@ -191,7 +191,7 @@ TEST(SubstituteHostTest, RunsTheSelectorsInOrderOnItsRecordOrAnAboutRecord) {
   }
   // The whole layer is the filter area unless the host was given one; a layer is whole.
   EXPECT_EQ(host.Record().filterRect, kWhole);
-  EXPECT_THROW(SubstituteHost(Layer{kWidth, kHeight, 4, {1, 2, 3}}), std::invalid_argument);
+  EXPECT_THROW(HostEngine(Layer{kWidth, kHeight, 4, {1, 2, 3}}), std::invalid_argument);
   FakePlugin::body = nullptr;  // it refers to this test's locals
 }
 

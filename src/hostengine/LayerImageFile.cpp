@@ -12,7 +12,7 @@
 
 #include "platform/ReplacingFile.h"
 #include "platform/Utf8Path.h"
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 
 namespace pictaro {
 

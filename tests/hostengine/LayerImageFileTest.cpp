@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "substitute/SubstituteHost.h"
+#include "hostengine/HostEngine.h"
 #include "support/Files.h"
 #include "support/TempFolder.h"
 

@@ -1,4 +1,4 @@
-#include "substitute/PluginProperties.h"
+#include "hostengine/PluginProperties.h"
 
 #include <algorithm>
 #include <string_view>
