@@ -5,9 +5,9 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ProgramArguments.h"
-#include "hostengine/PluginProperties.h"
 #include "hostengine/HostEngine.h"
+#include "hostengine/PluginProperties.h"
+#include "platform/ProgramArguments.h"
 
 namespace {
 

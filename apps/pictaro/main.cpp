@@ -9,12 +9,12 @@
 #include "host/FilterParameters.h"
 #include "host/LayerAccess.h"
 #include "host/LayerWindow.h"
+#include "hostengine/HostEngine.h"
 #include "model/ActFile.h"
 #include "model/CompatibilityReport.h"
 #include "model/ResourceGrid.h"
 #include "platform/ConsoleDesktop.h"
 #include "platform/ProgramArguments.h"
-#include "hostengine/HostEngine.h"
 
 namespace {
 

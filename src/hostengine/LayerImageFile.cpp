@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "hostengine/HostEngine.h"
 #include "platform/ReplacingFile.h"
 #include "platform/Utf8Path.h"
-#include "hostengine/HostEngine.h"
 
 namespace pictaro {
 

@@ -5,9 +5,9 @@
 #include <array>
 
 #include "host/LayerWindow.h"
+#include "hostengine/HostEngine.h"
 #include "model/ColorTable.h"
 #include "model/ResourcePixels.h"
-#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/IcoFixtures.h"
 #include "support/SampleLayer.h"

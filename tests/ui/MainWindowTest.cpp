@@ -16,11 +16,11 @@
 
 #include "host/LayerAccess.h"
 #include "host/PluginEntry.h"
+#include "hostengine/HostEngine.h"
 #include "model/ActFile.h"
 #include "model/ResourcePixels.h"
 #include "model/SettingsRecord.h"
 #include "platform/FirstRun.h"
-#include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/Files.h"
 #include "support/SampleLayer.h"

@@ -51,7 +51,7 @@ std::unique_ptr<IcoInput> OpenIcoFile(const std::string& path) {
   // O_NONBLOCK keeps the open itself from waiting on a pipe; the file is refused below anyway.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return nullptr;
-  struct stat status {};
+  struct stat status = {};
   if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
     ::close(fd);
     return nullptr;

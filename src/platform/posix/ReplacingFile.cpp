@@ -18,7 +18,7 @@ ReplacingFile::ReplacingFile(const std::string& target) : target_(target) {
     const fs::path resolved = fs::weakly_canonical(target_, ec);
     if (!ec) target_ = resolved.string();
   }
-  struct stat existing {};
+  struct stat existing = {};
   const bool exists = ::stat(target_.c_str(), &existing) == 0;
   // Renaming would replace a file its permissions protect, and a folder is no file at all.
   if (exists && S_ISDIR(existing.st_mode)) {

@@ -43,7 +43,7 @@ SettingsRead SettingsStore::ReadRecord(std::size_t expected) const {
   // Non-blocking, so that a pipe put in the record's place can't hang the window.
   const FileDescriptor file(::open(path_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (file.Get() < 0) return WithError(errno);
-  struct stat status {};
+  struct stat status = {};
   if (::fstat(file.Get(), &status) != 0) return WithError(errno);
   if (S_ISDIR(status.st_mode)) return WithError(EISDIR);
 
