@@ -10,64 +10,11 @@ bin=$1
 [ -x "$bin/pictaro-gimp" ] && command -v gimp >/dev/null || { echo "no GIMP plug-in built"; exit 77; }
 [ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null || { echo "no display or xdotool"; exit 77; }
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-work=$(mktemp -d)
-trap 'exec 7>&-; kill $gimp 2>/dev/null; rm -rf "$work"' EXIT
-gimp=
-fail=0
-cp "$2/samples/sample-layer.png" "$work/in.png"
-DESTDIR="$work/root" cmake --install "$bin/.." --prefix /opt/pictaro >/dev/null || exit 1
-plugins=$(dirname "$(find "$work/root" -type f -name pictaro-gimp)")/..
-export HOME=$work GIMP2_DIRECTORY=$work/gimp
+src=$2 program=pictaro-gimp
+. "$src/tests/support/gimp_steps.sh"
+export GIMP2_DIRECTORY=$work/gimp
 mkdir -p "$GIMP2_DIRECTORY"
 echo "(plug-in-path \"\${gimp_plug_in_dir}/plug-ins:$plugins\")" >"$GIMP2_DIRECTORY/gimprc"
-
-# window TITLE: the id of the visible window TITLE, once it has appeared.
-window() {
-  local id
-  id=$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-  [ -n "$id" ] || { echo "window '$1' never appeared"; return 1; }
-  sleep 0.5
-  echo "$id"
-}
-# press TITLE KEYS...: sends keys to window TITLE.
-press() {
-  local id
-  id=$(window "$1") || return 1
-  shift
-  xdotool windowfocus --sync "$id" key --delay 100 "$@"
-}
-# build_save_apply ICO: the first run's steps in the main window: Welcome, Build, Save
-# (as ICO, through the Save As chooser), Apply.
-build_save_apply() {
-  press "Using Pictaro" Return || return 1
-  local main menu
-  main=$(window Pictaro) || return 1
-  # The client area starts below the menu bar, with the panel's grey band.
-  menu=$(/usr/bin/import -window "$main" -crop 1x100+2+0 +repage txt:- |
-    awk -F '[,:]' '/#BFBFBF/ && !found { print $2; found = 1 }')
-  xdotool mousemove --window "$main" 520 $((129 + menu)) click 1 sleep 1
-  press Pictaro alt+f s
-  press "Save As" ctrl+a && xdotool type "$1" && xdotool key Return
-  # Apply lies under the chooser: wait until it has gone and the icon is written.
-  for _ in $(seq 100); do
-    [ -s "$1" ] && ! xdotool search --onlyvisible --name '^Save As$' >/dev/null && break
-    sleep 0.1
-  done
-  xdotool mousemove --window "$main" 520 $((193 + menu)) click 1
-}
-
-# The reference: pictaro-host, with a settings folder of its own.
-XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" -o "$work/host.png" "$work/in.png" &
-build_save_apply "$work/host.ico" || fail=1
-wait $! || { echo "pictaro-host failed"; fail=1; }
-XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" --selection 40,30,200,150 \
-  -o "$work/host-selection.png" "$work/in.png" &
-press Pictaro Return || fail=1
-wait $! || { echo "pictaro-host failed in the selection"; fail=1; }
-/usr/bin/convert "$work/in.png" -background white -alpha remove -alpha off "$work/flat.png"
-XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" -o "$work/host-flat.png" "$work/flat.png" &
-press Pictaro Return || fail=1
-wait $! || { echo "pictaro-host failed on the opaque layer"; fail=1; }
 
 # GIMP with its own user interface (undo is a menu action), fed script commands one by one.
 export XDG_CONFIG_HOME=$work/config
@@ -89,15 +36,13 @@ save() {
   echo "GIMP wrote no $1.png"
   fail=1
 }
-same() {
-  [ "$(/usr/bin/compare -metric AE "$work/$1" "$work/$2" null: 2>&1)" = 0 ] ||
-    { echo "$1 and $2 differ"; fail=1; }
-}
 scheme "(define img (car (gimp-file-load 1 \"$work/in.png\" \"in.png\")))"
 scheme "(define d (car (gimp-image-get-active-drawable img)))"
 scheme "(gimp-display-new img)"
-scheme "(plug-in-pictaro 0 img d)"
+# The first run starts from the image window, as a user starts it, so that GIMP names the window.
+from_menu "$image"
 build_save_apply "$work/gimp.ico" || fail=1
+finished
 save applied
 same applied.png host.png
 cmp -s "$work/gimp.ico" "$work/host.ico" || { echo "the saved icons differ"; fail=1; }
@@ -140,10 +85,26 @@ scheme "(plug-in-pictaro 0 img d)"
 press Pictaro Return || fail=1
 save flat-applied
 same flat-applied.png host-flat.png
+# Closing the image while Pictaro is open: Apply then writes nothing and fails with one message.
+cp "$work/in.png" "$work/gone.png"
+scheme "(define gone (car (gimp-file-load 1 \"$work/gone.png\" \"gone.png\")))"
+scheme "(gimp-display-new gone)"
+scheme "(plug-in-pictaro 0 gone (car (gimp-image-get-active-drawable gone)))"
+window Pictaro >/dev/null && press '.*gone\.png-.*' ctrl+w && press 'Close .*' ctrl+d && press Pictaro Return || fail=1
+scheme "(display \"[closed]\")"
+for _ in $(seq 100); do grep -qF "[closed]" "$work/gimp.log" && break; sleep 0.1; done
+grep -q "failed: Pictaro: the layer was closed while Pictaro was open" "$work/gimp.log" ||
+  { echo "no message for the closed layer"; fail=1; }
 scheme "(gimp-quit 1)"
 exec 7>&-
 wait $gimp || { echo "GIMP failed"; cat "$work/gimp.log"; fail=1; }
 grep -q '"<Image>/Filters/Icons"' "$GIMP2_DIRECTORY/pluginrc" && grep -q '"Pictaro…"' "$GIMP2_DIRECTORY/pluginrc" ||
   { echo "no menu entry"; fail=1; }
 grep -q "block: $work/gimp.ico" "$work/gimp.log" || { echo "the parameter block was not kept"; fail=1; }
+! grep -q "invalid ID" "$work/gimp.log" || { echo "GIMP reported calls on a closed layer"; fail=1; }
+# A script with no display gets an error with the reason, never a cancelled run.
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 120 gimp -i -b "(let* ((i (car (gimp-file-load 1 \"$work/in.png\" \"in.png\"))))
+  (plug-in-pictaro 1 i (car (gimp-image-get-active-drawable i))))" -b "(gimp-quit 0)" >"$work/headless.log" 2>&1
+grep -q "plug-in-pictaro failed: Pictaro: no display" "$work/headless.log" ||
+  { echo "a run without a display did not fail with its reason"; cat "$work/headless.log"; fail=1; }
 exit $fail
