@@ -131,7 +131,7 @@ TEST(LayerAccessTest, ApplyWritesTheWorkingFilesSelectionIntoTheFilterArea) {
                "Please try running Pictaro again with a larger selection.")}};
   for (const auto& [n, what] : NumberRows("host/apply.txt")) {
     SCOPED_TRACE(what);
-    const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
+    const auto v = [&numbers = n](int i) { return static_cast<int16>(numbers.at(i)); };
     const Rect area{v(4), v(5), v(6), v(7)};
     const int selected = v(8), fault = v(9), written = v(11);
     const Layer before = Patterned(v(0), v(1), v(2));

@@ -13,6 +13,11 @@ import sys
 from PIL import Image, IcoImagePlugin
 
 
+def field(entry, name):
+    """An entry's field: Pillow 9 keeps entries as dicts, Pillow 11 as named tuples."""
+    return entry[name] if isinstance(entry, dict) else getattr(entry, name)
+
+
 def extract(path, folder):
     with open(path, "rb") as f:
         data = f.read()
@@ -21,8 +26,8 @@ def extract(path, folder):
         # Pillow sorts its entries by area and depth; match them to the directory by offset.
         for i in range(int.from_bytes(data[4:6], "little")):
             offset = int.from_bytes(data[18 + 16 * i:22 + 16 * i], "little")
-            n, e = next((n, e) for n, e in enumerate(ico.entry) if e["offset"] == offset)
-            print(f'{e["width"]}x{e["height"]} {e["bpp"]}')
+            n, e = next((n, e) for n, e in enumerate(ico.entry) if field(e, "offset") == offset)
+            print(f'{field(e, "width")}x{field(e, "height")} {field(e, "bpp")}')
             ico.frame(n).convert("RGBA").save(f"{folder}/entry-{i}.png")
 
 
