@@ -215,6 +215,11 @@ struct FilterRecord {
   char reserved[46];
 };
 
+// What the record's platformData points at: the host's window (on Linux an X11 window id).
+struct PlatformData {
+  intptr_t hwnd;
+};
+
 // What the host passes in place of the filter record on the About selector.
 struct AboutRecord {
   void* platformData;

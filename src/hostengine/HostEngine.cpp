@@ -75,8 +75,7 @@ struct HostEngineCallbacks {
   static void RecoverSpace(int32 /*size*/) {}
 };
 
-HostEngine::HostEngine(Layer layer, std::optional<Rect> filterRect)
-    : layer_(std::move(layer)) {
+HostEngine::HostEngine(Layer layer, std::optional<Rect> filterRect) : layer_(std::move(layer)) {
   if (layer_.planes != 3 && layer_.planes != 4)
     throw std::invalid_argument("a layer has 3 or 4 planes");
   if (layer_.width < 0 || layer_.height < 0 || layer_.width > INT16_MAX ||
@@ -140,6 +139,7 @@ int16 HostEngine::Call(PluginEntryProc entry, int16 selector, int16 incomingResu
   if (selector == kSelectorAbout) {
     AboutRecord about;
     std::memset(&about, 0, sizeof about);
+    about.platformData = record_.platformData;
     entry(selector, reinterpret_cast<FilterRecord*>(&about), &dataCell_, &result);
   } else {
     entry(selector, &record_, &dataCell_, &result);
@@ -149,6 +149,11 @@ int16 HostEngine::Call(PluginEntryProc entry, int16 selector, int16 incomingResu
   ReleaseBuffers();
   activeHost = previous;
   return result;
+}
+
+void HostEngine::SetHostWindow(intptr_t window) {
+  platformData_.hwnd = window;
+  record_.platformData = window != 0 ? &platformData_ : nullptr;
 }
 
 int16 HostEngine::RunFilter(PluginEntryProc entry) {
@@ -195,8 +200,8 @@ std::uint8_t* HostEngine::DeliveryBuffer::Reserve(std::size_t size) {
 
 // Row by row: the pixels left of the layer, the run inside it (one copy when every plane is
 // wanted) and the pixels right of it; rows above or below the layer are all padding.
-void HostEngine::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding,
-                             std::uint8_t* buffer, int32 rowBytes) const {
+void HostEngine::Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding, std::uint8_t* buffer,
+                         int32 rowBytes) const {
   // The request was checked: at least one plane, and edge copies only from a layer with pixels.
   const auto columnBytes = static_cast<std::size_t>(hi - lo + 1);
   const auto planes = static_cast<std::size_t>(layer_.planes);

@@ -72,6 +72,11 @@ class HostEngine {
   // record's callbacks are live; returns the result it left.
   int16 RunInside(const std::function<void(HostContext&)>& body);
 
+  // The host's own window (on Linux an X11 window id), which the plug-in's windows are to stay
+  // above: from now on the record's platformData (the about record's too) points at it. 0, the
+  // default, leaves platformData null.
+  void SetHostWindow(intptr_t window);
+
   // Failure injection for tests.
   void FailNewHandle(bool fail) { failNewHandle_ = fail; }
   void FailLock(bool fail) { failLock_ = fail; }
@@ -129,6 +134,7 @@ class HostEngine {
   Rect filterRect_{};
   FilterRecord record_{};
   HandleProcs handleProcs_{};
+  PlatformData platformData_{};
   intptr_t dataCell_ = 0;
   std::vector<HostRequest> requests_;
   std::vector<std::unique_ptr<OwnedHandle>> handles_;
