@@ -14,7 +14,7 @@ constexpr int16 kMemFullErr = -108;
 // Keeps the window system up for exactly one selector call.
 class UiSession {
  public:
-  explicit UiSession(PluginUi& ui) : ui_(ui), started_(ui.Begin()) {}
+  UiSession(PluginUi& ui, intptr_t hostWindow) : ui_(ui), started_(ui.Begin(hostWindow)) {}
   ~UiSession() { ui_.End(); }
   UiSession(const UiSession&) = delete;
   UiSession& operator=(const UiSession&) = delete;
@@ -25,13 +25,22 @@ class UiSession {
   bool started_;
 };
 
-void ShowAbout(EntryServices& services) {
-  UiSession session(services.ui);
+// The host's window, which the about record carries at its own place; 0 when there is none.
+intptr_t HostWindowOf(int16 selector, const FilterRecord* record) {
+  if (record == nullptr) return 0;
+  const void* platformData = selector == kSelectorAbout
+                                 ? reinterpret_cast<const AboutRecord*>(record)->platformData
+                                 : record->platformData;
+  return platformData != nullptr ? static_cast<const PlatformData*>(platformData)->hwnd : 0;
+}
+
+void ShowAbout(HostContext& host, EntryServices& services) {
+  UiSession session(services.ui, HostWindowOf(kSelectorAbout, host.record));
   if (session.Started()) services.ui.ShowAbout();
 }
 
 void RunFilter(HostContext& host, EntryServices& services) {
-  UiSession session(services.ui);
+  UiSession session(services.ui, HostWindowOf(kSelectorStart, host.record));
   if (session.Started() && IsFirstRun(services.settingsFolder)) {
     services.ui.ShowWelcome();
     RecordFirstRun(services.settingsFolder);
@@ -61,7 +70,7 @@ void RunFilter(HostContext& host, EntryServices& services) {
 void Dispatch(int16 selector, HostContext& host, EntryServices& services) {
   switch (selector) {
     case kSelectorAbout:
-      ShowAbout(services);
+      ShowAbout(host, services);
       host.result = kNoErr;
       break;
     case kSelectorParameters:

@@ -17,8 +17,10 @@ inline constexpr int kMainWindowDone = 2;
 class PluginUi {
  public:
   virtual ~PluginUi() = default;
-  // Starts the window system for one selector call; false when it can't.
-  virtual bool Begin() = 0;
+  // Starts the window system for one selector call; false when it can't. `hostWindow` is the
+  // host's window from the record's platformData (0 when it gives none): the windows opened
+  // until End stay above it as its dialogs, where the window system allows.
+  virtual bool Begin(intptr_t hostWindow) = 0;
   // Cleans up after Begin, whatever it answered.
   virtual void End() = 0;
   virtual void ShowAbout() = 0;

@@ -71,7 +71,7 @@ class RecordingDesktop : public Desktop {
 
 class FakePluginUi : public PluginUi {
  public:
-  bool Begin() override {
+  bool Begin(intptr_t) override {
     ++begins;
     return canBegin;
   }

@@ -31,10 +31,11 @@ void ReportAssert(const wxString& file, int line, const wxString& func, const wx
 
 }  // namespace
 
-bool WxPluginUi::Begin() {
+bool WxPluginUi::Begin(intptr_t hostWindow) {
   wxSetAssertHandler(ReportAssert);
   if (wxTheApp != nullptr) {
     ownsWx_ = false;
+    hostLink_ = std::make_unique<HostWindowLink>(hostWindow);
     return true;
   }
   wxApp::SetInstance(new PluginApp);
@@ -51,10 +52,12 @@ bool WxPluginUi::Begin() {
     return false;
   }
   wxLog::EnableLogging(false);
+  hostLink_ = std::make_unique<HostWindowLink>(hostWindow);
   return true;
 }
 
 void WxPluginUi::End() {
+  hostLink_.reset();
   if (ownsWx_) {
     ownsWx_ = false;
     wxEntryCleanup();

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "host/PluginUi.h"
+#include "ui/main/HostWindowLink.h"
 #include "ui/main/WxDesktop.h"
 
 namespace pictaro {
@@ -13,7 +15,7 @@ class MainDialog;
 
 class WxPluginUi : public PluginUi {
  public:
-  bool Begin() override;
+  bool Begin(intptr_t hostWindow) override;
   void End() override;
   void ShowAbout() override;
   void ShowWelcome() override;
@@ -27,6 +29,7 @@ class WxPluginUi : public PluginUi {
  private:
   WxDesktop desktop_;
   bool ownsWx_ = false;
+  std::unique_ptr<HostWindowLink> hostLink_;  // from Begin to End
   std::function<void(MainDialog&)> driver_;
 };
 
