@@ -54,18 +54,19 @@ class Drawable3 : public DrawableAccess {
     g_object_set(config_, kBlock, bytes, nullptr);
     g_bytes_unref(bytes);
   }
-  // The image window the plug-in was started from (on X11 its window id); none in a batch run.
+  // The image window the plug-in was started from; none in a batch run.
   intptr_t HostWindow() override {
     GimpDisplay* display = gimp_default_display();
     if (display == nullptr || !gimp_display_is_valid(display)) return 0;
     GBytes* handle = gimp_display_get_window_handle(display);
     if (handle == nullptr) return 0;
+    // On X11 the handle holds the window's XID (an unsigned long); elsewhere it is a text.
     gsize size = 0;
     const void* data = g_bytes_get_data(handle, &size);
-    std::uint32_t window = 0;
+    unsigned long window = 0;
     if (size == sizeof window) std::memcpy(&window, data, size);
     g_bytes_unref(handle);
-    return window;
+    return static_cast<intptr_t>(window);
   }
 
  private:

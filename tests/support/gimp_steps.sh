@@ -27,8 +27,9 @@ press() {
   shift
   xdotool windowfocus --sync "$id" key --delay 100 "$@"
 }
-# attached TITLE: window TITLE is transient for GIMP's window of in.png, when GIMP runs.
-image='.*in\.png-1\.0.*'
+# attached TITLE: window TITLE is transient for the window of GIMP's first image (in.png), when
+# GIMP runs.
+image='.*-1\.0 \(.*'
 attached() {
   [ -n "$gimp" ] || return 0
   local id owner
