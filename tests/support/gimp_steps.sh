@@ -1,15 +1,22 @@
 # The steps both GIMP tests share, sourced by them with the build's bin folder and the source
-# folder as $bin and $src and the plug-in's program as $program: the plug-in installed under a
-# scratch root, the windows driven by xdotool, and pictaro-host's results on the same sample as
-# the reference (host.png and host.ico after Build, Save and Apply; host-selection.png inside
-# 40,30,200,150; host-flat.png on the layer without transparency).
+# folder as $bin and $src, the plug-in's program as $program and GIMP's as $gimp_program: the
+# plug-in installed under a scratch root and named in the gimprc of $gimp_folder, the windows
+# driven by xdotool, and pictaro-host's results on the same sample as the reference (host.png and
+# host.ico after Build, Save and Apply; host-selection.png inside 40,30,200,150; host-flat.png on
+# the layer without transparency).
+[ -x "$bin/$program" ] && command -v "$gimp_program" >/dev/null || { echo "no $program built"; exit 77; }
+[ -n "${DISPLAY:-}" ] && command -v xdotool >/dev/null || { echo "no display or xdotool"; exit 77; }
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
 work=$(mktemp -d)
 trap 'exec 7>&-; kill $gimp 2>/dev/null; rm -rf "$work"' EXIT
 gimp=
 fail=0
 cp "$src/samples/sample-layer.png" "$work/in.png"
 DESTDIR="$work/root" cmake --install "$bin/.." --prefix /opt/pictaro >/dev/null || exit 1
-plugins=$(dirname "$(find "$work/root" -type f -name "$program")")/..
+gimp_folder=$work/gimp
+mkdir -p "$gimp_folder"
+printf '(plug-in-path "${gimp_plug_in_dir}/plug-ins:%s")\n' \
+  "$(dirname "$(find "$work/root" -type f -name "$program")")/.." >"$gimp_folder/gimprc"
 export HOME=$work
 
 # window TITLE: the id of the visible window TITLE, once it has appeared.
@@ -72,20 +79,32 @@ build_save_apply() {
   xdotool mousemove --window "$main" 520 $((193 + menu)) click 1
 }
 
-# The reference: pictaro-host, with a settings folder of its own.
-XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" -o "$work/host.png" "$work/in.png" &
-build_save_apply "$work/host.ico" || fail=1
-wait $! || { echo "pictaro-host failed"; fail=1; }
-XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" --selection 40,30,200,150 \
-  -o "$work/host-selection.png" "$work/in.png" &
-press Pictaro Return || fail=1
-wait $! || { echo "pictaro-host failed in the selection"; fail=1; }
+# host OUT [OPTIONS] IN: the reference run of pictaro-host, with a settings folder of its own;
+# without OPTIONS it builds, saves and applies, else Apply alone.
+host() {
+  local out=$1 in=${*: -1}
+  XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" "${@:2:$#-2}" -o "$work/$out" "$work/$in" &
+  if [ $# = 2 ]; then build_save_apply "$work/host.ico"; else press Pictaro Return; fi || fail=1
+  wait $! || { echo "pictaro-host failed for $out"; fail=1; }
+}
+host host.png in.png
+host host-selection.png --selection 40,30,200,150 in.png
 /usr/bin/convert "$work/in.png" -background white -alpha remove -alpha off "$work/flat.png"
-XDG_CONFIG_HOME=$work/host timeout 120 "$bin/pictaro-host" -o "$work/host-flat.png" "$work/flat.png" &
-press Pictaro Return || fail=1
-wait $! || { echo "pictaro-host failed on the opaque layer"; fail=1; }
+host host-flat.png --opaque flat.png
 
 same() {
   [ "$(/usr/bin/compare -metric AE "$work/$1" "$work/$2" null: 2>&1)" = 0 ] ||
     { echo "$1 and $2 differ"; fail=1; }
+}
+# step TEXT: waits until GIMP's log says [TEXT...; after a failure GIMP's steps are not awaited.
+step() {
+  [ $fail = 0 ] || return 1
+  for _ in $(seq 1200); do grep -qF "[$1" "$work/gimp.log" && return; sleep 0.1; done
+  echo "GIMP never said [$1]"
+  fail=1
+}
+# same_outside "X0,Y0 X1,Y1" A B: A and B agree outside that rectangle.
+same_outside() {
+  for f in "$2" "$3"; do /usr/bin/convert "$work/$f" -fill black -draw "rectangle $1" "$work/out-$f"; done
+  same "out-$2" "out-$3"
 }
