@@ -36,12 +36,13 @@ def save(image, name):
     run('file-png-export', run_mode=Gimp.RunMode.NONINTERACTIVE, image=image,
         file=Gio.File.new_for_path(os.path.join(W, name + '.png')), save_transparent=True)
     say('saved ' + name)
-def pictaro(image, mode=Gimp.RunMode.INTERACTIVE):
-    result = run('plug-in-pictaro', run_mode=mode, image=image, drawables=image.get_selected_drawables())
+def pictaro(image, mode=Gimp.RunMode.INTERACTIVE, drawables=None):
+    result = run('plug-in-pictaro', run_mode=mode, image=image,
+                 drawables=image.get_selected_drawables() if drawables is None else drawables)
     say('pictaro %d %s' % (int(result.index(0)), pdb.get_last_error()))
 img = load('in.png')
 if sys.argv[-1] == 'headless':
-    pictaro(img, Gimp.RunMode.NONINTERACTIVE)
+    pictaro(img, Gimp.RunMode.NONINTERACTIVE); pictaro(img, Gimp.RunMode.NONINTERACTIVE, [])
 elif sys.argv[-1] == 'restart':
     Gimp.Display.new(img); pictaro(img); save(img, 'restart')
 else:
@@ -112,10 +113,12 @@ wait $gimp || { echo "GIMP failed after the restart"; fail=1; }
 grep -qF "[saved restart]" "$work/restart.log" && same restart.png host.png ||
   { echo "the parameter block did not outlast the restart"; fail=1; }
 
-# A script with no display gets an error with the reason, never a cancelled run.
+# A script with no display gets an error with the reason, never a cancelled run; one that names
+# no layer is refused.
 DISPLAY= gimp_program=gimp-console-3.0 gimp3 headless.log headless
 wait $gimp
-grep -q "\[pictaro 0 Pictaro: no display" "$work/headless.log" ||
+grep -q "\[pictaro 0 Pictaro: no display" "$work/headless.log" &&
+  grep -q "\[pictaro 1 Pictaro works on one layer at a time: select exactly one (0 are" "$work/headless.log" ||
   { echo "a run without a display did not fail with its reason"; cat "$work/headless.log"; fail=1; }
 [ $fail = 0 ] || tail -n 40 "$work/gimp.log"
 exit $fail
