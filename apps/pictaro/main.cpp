@@ -26,7 +26,7 @@ constexpr int kExitUsage = 2;
 
 constexpr const char* kUsage =
     "Usage: pictaro info ICON.ico\n"
-    "       pictaro convert IN.ico -o OUT.ico [--png]\n"
+    "       pictaro convert IN.ico -o OUT.ico [--png] [--drop-unplaced]\n"
     "       pictaro build LAYER_IMAGE -o ICON.ico [--png] [--palette default|auto|FILE.act]\n"
     "                     [--same-position] [--opaque]\n"
     "       pictaro apply ICON.ico LAYER_IMAGE -o OUTPUT_IMAGE [--slot SIZE:DEPTH]\n"
@@ -36,7 +36,8 @@ constexpr const char* kUsage =
     "           file's compatibility report; names the entries without a place, which a\n"
     "           save leaves out, on standard error\n"
     "  convert  reads an icon file and writes it again as Pictaro stores icons; --png stores\n"
-    "           the 256x256 image as PNG\n"
+    "           the 256x256 image as PNG. It writes nothing when entries without a place in\n"
+    "           the grid would be lost, unless --drop-unplaced says to leave them out\n"
     "  build    captures all thirteen images from the standard grid positions of a layer\n"
     "           image, as the Build button does, writes the icon file and prints its report.\n"
     "           --palette: the 8-bit table; auto (the default) fits one to the artwork around\n"
@@ -72,6 +73,15 @@ int UsageError(const std::string& message) {
   return kExitUsage;
 }
 
+// Names on standard error each entry that has no place in the grid, which a save leaves out.
+void ReportSkipped(const std::string& path, const std::vector<SkippedEntry>& skipped) {
+  for (const SkippedEntry& entry : skipped) {
+    std::fprintf(stderr, "%s: entry %u (%ux%u, %u bpp, %s) has no place in the grid\n",
+                 path.c_str(), entry.entry + 1, entry.width, entry.height, entry.depth,
+                 entry.png ? "png" : "bitmap");
+  }
+}
+
 int Info(const std::vector<std::string_view>& args) {
   if (args.size() != 1) return UsageError("info takes one icon file");
   const std::string path(args[0]);
@@ -81,12 +91,7 @@ int Info(const std::vector<std::string_view>& args) {
   std::vector<SkippedEntry> skipped;
   if (grid.ReadIco(path, desktop, &stored, &skipped) == 0)
     return FileError(desktop, path, "can't open the file");
-  // What a save would leave out.
-  for (const SkippedEntry& entry : skipped) {
-    std::fprintf(stderr, "%s: entry %u (%ux%u, %u bpp, %s) has no place in the grid\n",
-                 path.c_str(), entry.entry + 1, entry.width, entry.height, entry.depth,
-                 entry.png ? "png" : "bitmap");
-  }
+  ReportSkipped(path, skipped);
   for (int index = 0; index < ResourceGrid::kResourceCount; ++index) {
     const IconResource& resource = grid.resources[index];
     if (!resource.present) continue;
@@ -104,9 +109,12 @@ int Convert(const std::vector<std::string_view>& args) {
   std::string input;
   std::string output;
   bool png = false;
+  bool dropUnplaced = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--png") {
       png = true;
+    } else if (args[i] == "--drop-unplaced") {
+      dropUnplaced = true;
     } else if (args[i] == "-o") {
       if (i + 1 == args.size()) return UsageError("-o needs an output file");
       output = args[++i];
@@ -123,7 +131,18 @@ int Convert(const std::vector<std::string_view>& args) {
 
   CountingDesktop desktop;
   ResourceGrid grid;
-  if (grid.ReadIco(input, desktop) == 0) return FileError(desktop, input, "can't open the file");
+  std::vector<SkippedEntry> skipped;
+  if (grid.ReadIco(input, desktop, nullptr, &skipped) == 0)
+    return FileError(desktop, input, "can't open the file");
+  ReportSkipped(input, skipped);
+  // A conversion never loses an image unless told to.
+  if (!skipped.empty() && !dropUnplaced) {
+    std::fprintf(stderr,
+                 "%s: %zu of its entries would be lost; nothing was written (--drop-unplaced "
+                 "writes the rest)\n",
+                 input.c_str(), skipped.size());
+    return kExitFailure;
+  }
   grid.SetPngCompression(png ? 1 : 0);
   desktop.shown = 0;
   if (grid.WriteIco(output, desktop) == 0)
