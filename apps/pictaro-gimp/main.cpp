@@ -3,8 +3,10 @@
 #include <libgimp/gimp.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gimp/RunOnDrawable.h"
@@ -105,4 +107,11 @@ void Run(const gchar* /*name*/, gint count, const GimpParam* parameters, gint* r
 
 const GimpPlugInInfo PLUG_IN_INFO = {nullptr, nullptr, Query, Run};
 
-MAIN()
+// GIMP starts the program with its own arguments; run by hand, it tells its version.
+int main(int argc, char* argv[]) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::puts("pictaro-gimp " PICTARO_VERSION);
+    return 0;
+  }
+  return gimp_main(&PLUG_IN_INFO, argc, argv);
+}

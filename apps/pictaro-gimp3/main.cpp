@@ -4,9 +4,11 @@
 #include <libgimp/gimp.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "gimp/RunOnDrawable.h"
@@ -153,4 +155,11 @@ static void pictaro_plug_in_class_init(PictaroPlugInClass* klass) {
 
 static void pictaro_plug_in_init(PictaroPlugIn*) {}
 
-GIMP_MAIN(pictaro_plug_in_get_type())
+// GIMP starts the program with its own arguments; run by hand, it tells its version.
+int main(int argc, char* argv[]) {
+  if (argc == 2 && std::string_view(argv[1]) == "--version") {
+    std::puts("pictaro-gimp3 " PICTARO_VERSION);
+    return 0;
+  }
+  return gimp_main(pictaro_plug_in_get_type(), argc, argv);
+}

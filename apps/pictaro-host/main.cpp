@@ -7,6 +7,7 @@
 
 #include "hostengine/HostEngine.h"
 #include "hostengine/PluginProperties.h"
+#include "hostengine/display/DisplayAvailable.h"
 #include "platform/ProgramArguments.h"
 
 namespace {
@@ -30,8 +31,10 @@ constexpr const char* kUsage =
     "  -o OUTPUT            write the resulting layer to OUTPUT (format from its extension)\n"
     "  --about              show the plug-in's About box instead of running the filter\n"
     "  --help               show this help\n"
+    "  --version            show the version\n"
     "\n"
-    "Exit status: 0 success, 1 cancelled by the user, 2 any other failure.\n";
+    "Exit status: 0 success, 1 cancelled by the user, 2 any other failure (no display\n"
+    "included).\n";
 
 struct Options {
   bool about = false;
@@ -60,6 +63,9 @@ std::optional<int> ParseArguments(const std::vector<std::string>& arguments, Opt
     std::string text;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
+      return kExitSuccess;
+    } else if (arg == "--version") {
+      std::puts("pictaro-host " PICTARO_VERSION);
       return kExitSuccess;
     } else if (arg == "--about") {
       options.about = true;
@@ -128,6 +134,7 @@ int Run(const Options& options) {
       std::printf("About %s\n", MenuText(*properties).c_str());
       std::fflush(stdout);
     }
+    if (!DisplayAvailable()) return Fail(kNoDisplayMessage);
     HostEngine host(Layer{1, 1, 4, {0, 0, 0, 0}});
     return ExitFor(host.RunAbout(entry));
   }
@@ -140,6 +147,9 @@ int Run(const Options& options) {
   }
   if (!options.output.empty() && !CanSaveLayerImage(options.output, layer->planes, error))
     return Fail(error);
+  // Without a display the plug-in could only say so where nobody sees it, and end as if the user
+  // had cancelled.
+  if (!DisplayAvailable()) return Fail(kNoDisplayMessage);
   const int16 filterCase = FilterCaseFor(layer->planes, options.selection.has_value());
   const PluginEntryProc entry = LoadFilter(modulePath, filterCase, properties, error);
   if (entry == nullptr) return Fail(error);

@@ -1,11 +1,11 @@
 #include "gimp/RunOnDrawable.h"
 
-#include <X11/Xlib.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <utility>
+
+#include "hostengine/display/DisplayAvailable.h"
 
 namespace pictaro {
 namespace {
@@ -36,17 +36,6 @@ std::string ModulePath() {
   if (!std::filesystem::exists(beside, ec)) return PICTARO_INSTALLED_MODULE;
 #endif
   return beside;
-}
-
-// Pictaro's windows need a display: without one (a script run by a headless GIMP) the run
-// fails before the module starts, rather than ending as if the user had cancelled.
-bool DisplayAvailable() {
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  if (wayland != nullptr && *wayland != '\0') return true;
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return false;
-  XCloseDisplay(display);
-  return true;
 }
 
 }  // namespace
@@ -124,8 +113,7 @@ RunOutcome RunOnDrawable(DrawableAccess& drawable, PluginEntryProc entry) {
 RunOutcome RunOnDrawable(DrawableAccess& drawable) {
   if (!DisplayAvailable())
     return {RunStatus::Failed,
-            "Pictaro: no display to open its window on (DISPLAY is not set or "
-            "can't be opened); Pictaro runs only interactively."};
+            std::string("Pictaro: ") + kNoDisplayMessage + "; Pictaro runs only interactively."};
   std::string error;
   const PluginEntryProc entry = LoadPluginModule(ModulePath(), error);
   if (entry == nullptr) return {RunStatus::Failed, "Pictaro: " + error};

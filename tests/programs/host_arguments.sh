@@ -17,5 +17,8 @@ while IFS='|' read -r -a row; do
   cat out
   failures=$((failures + 1))
 done <<<"$rows"
+# Without a display the run fails as such, never as a cancel.
+env -u DISPLAY -u WAYLAND_DISPLAY "$host" layer.png >out 2>&1 </dev/null
+[ $? -eq 2 ] && grep -q "^pictaro-host: no display" out || { echo "FAIL: no display:" && cat out; failures=1; }
 cmp -s layer.png before.png || { echo "FAIL: the layer changed"; failures=1; }
 [ "$failures" -eq 0 ]
