@@ -1,5 +1,6 @@
 // pictaro: the icon work of the plug-in without a host or a window, for scripts and terminals.
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "model/CompatibilityReport.h"
 #include "model/ResourceGrid.h"
 #include "platform/ConsoleDesktop.h"
+#include "platform/FileProblem.h"
 #include "platform/ProgramArguments.h"
 
 namespace {
@@ -24,37 +26,78 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
 
-constexpr const char* kUsage =
-    "Usage: pictaro info ICON.ico\n"
-    "       pictaro convert IN.ico -o OUT.ico [--png] [--drop-unplaced]\n"
-    "       pictaro build LAYER_IMAGE -o ICON.ico [--png] [--palette default|auto|FILE.act]\n"
-    "                     [--same-position] [--opaque]\n"
-    "       pictaro apply ICON.ico LAYER_IMAGE -o OUTPUT_IMAGE [--slot SIZE:DEPTH]\n"
-    "                     [--selection LEFT,TOP,RIGHT,BOTTOM]\n"
+struct Command {
+  std::string_view name;
+  const char* synopsis;  // after "pictaro NAME "
+  const char* about;     // the paragraph the help gives it
+};
+
+constexpr std::array<Command, 4> kCommands = {{
+    {"info", "ICON.ico",
+     "  info     lists the icon images of a file that have a place in the grid, then the\n"
+     "           file's compatibility report; names the entries without a place, which a\n"
+     "           save leaves out, on standard error\n"},
+    {"convert", "IN.ico -o OUT.ico [--png] [--drop-unplaced]",
+     "  convert  reads an icon file and writes it again as Pictaro stores icons; --png stores\n"
+     "           the 256x256 image as PNG. It writes nothing when entries without a place in\n"
+     "           the grid would be lost, unless --drop-unplaced says to leave them out\n"},
+    {"build",
+     "LAYER_IMAGE -o ICON.ico [--png] [--palette default|auto|FILE.act]\n"
+     "                     [--same-position] [--opaque] [--verbose]",
+     "  build    captures all thirteen images from the standard grid positions of a layer\n"
+     "           image (README.md shows where they are), as the Build button does, writes the\n"
+     "           icon file and prints its report; it writes nothing when no position holds any\n"
+     "           artwork. --palette: the 8-bit table; auto (the default) fits one to the\n"
+     "           artwork around each position, default is the fixed 256-colour table, or a\n"
+     "           .act file. --same-position takes all depths of a size from the 32-bit\n"
+     "           position; --opaque ignores the image's transparency\n"},
+    {"apply",
+     "ICON.ico LAYER_IMAGE -o OUTPUT_IMAGE [--slot SIZE:DEPTH]\n"
+     "                     [--selection LEFT,TOP,RIGHT,BOTTOM] [--verbose]",
+     "  apply    writes one image of an icon file, centred, into a layer image, as Apply does;\n"
+     "           --slot 16|24|32|48|256:4|8|32 (default 48:32), --selection the filter area\n"},
+}};
+
+constexpr const char* kUsageEnd =
     "\n"
-    "  info     lists the icon images of a file that have a place in the grid, then the\n"
-    "           file's compatibility report; names the entries without a place, which a\n"
-    "           save leaves out, on standard error\n"
-    "  convert  reads an icon file and writes it again as Pictaro stores icons; --png stores\n"
-    "           the 256x256 image as PNG. It writes nothing when entries without a place in\n"
-    "           the grid would be lost, unless --drop-unplaced says to leave them out\n"
-    "  build    captures all thirteen images from the standard grid positions of a layer\n"
-    "           image, as the Build button does, writes the icon file and prints its report.\n"
-    "           --palette: the 8-bit table; auto (the default) fits one to the artwork around\n"
-    "           each position, default is the fixed 256-colour table, or a .act file.\n"
-    "           --same-position takes all depths of a size from the 32-bit position;\n"
-    "           --opaque ignores the image's transparency\n"
-    "  apply    writes one image of an icon file, centred, into a layer image, as Apply does;\n"
-    "           --slot 16|24|32|48|256:4|8|32 (default 48:32), --selection the filter area\n"
-    "\n"
-    "Reading and writing problems are reported on standard error as \"FILE: MESSAGE\".\n"
-    "Exit status: 0 success, 1 a file could not be read or written (or apply wrote nothing),\n"
-    "2 bad arguments.\n";
+    "Problems are reported on standard error as \"pictaro: FILE: MESSAGE\". --verbose also\n"
+    "shows what the image library says while it reads the layer image.\n"
+    "Exit status: 0 success, 1 a file could not be read or written, or nothing would be\n"
+    "written, 2 bad arguments.\n";
+
+// The whole usage, or one command's.
+std::string Usage(const Command* only = nullptr) {
+  std::string text;
+  for (const Command& command : kCommands) {
+    if (only != nullptr && only != &command) continue;
+    text += (text.empty() ? "Usage: " : "       ") + std::string("pictaro ") +
+            std::string(command.name) + " " + command.synopsis + "\n";
+  }
+  if (only == nullptr) text += "       pictaro --help | --version\n";
+  text += "\n";
+  for (const Command& command : kCommands)
+    if (only == nullptr || only == &command) text += command.about;
+  return text + kUsageEnd;
+}
+
+// One line saying what is wrong with the arguments, and where to read how they go.
+int UsageError(const Command* command, const std::string& message) {
+  const std::string help = command != nullptr ? "pictaro " + std::string(command->name) : "pictaro";
+  std::fprintf(stderr, "pictaro: %s\nTry '%s --help' for more information.\n", message.c_str(),
+               help.c_str());
+  return kExitUsage;
+}
+
+int Problem(const std::string& path, const std::string& message) {
+  std::fprintf(stderr, "pictaro: %s: %s\n", path.c_str(), message.c_str());
+  return kExitFailure;
+}
 
 // Counts the messages it prints, so that a failure the reader or writer did not explain (a file
 // that cannot be opened or created) still gets a line.
 class CountingDesktop : public ConsoleDesktop {
  public:
+  CountingDesktop() : ConsoleDesktop("pictaro") {}
   MessageAnswer ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon,
                             MessageButtons buttons) override {
     ++shown;
@@ -63,34 +106,59 @@ class CountingDesktop : public ConsoleDesktop {
   int shown = 0;
 };
 
-int FileError(const CountingDesktop& desktop, const std::string& path, const char* what) {
-  if (desktop.shown == 0) std::fprintf(stderr, "%s: %s\n", path.c_str(), what);
-  return kExitFailure;
+// Reads an icon file, saying why when it can't.
+bool ReadIcon(const std::string& path, ResourceGrid& grid,
+              std::array<StoredEntry, ResourceGrid::kResourceCount>* stored,
+              std::vector<SkippedEntry>* skipped) {
+  CountingDesktop desktop;
+  if (grid.ReadIco(path, desktop, stored, skipped) != 0) return true;
+  if (desktop.shown == 0) {
+    const std::string why = ReadProblem(path);
+    Problem(path, why.empty() ? "can't read the file" : why);
+  }
+  return false;
 }
 
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "pictaro: %s\n%s", message.c_str(), kUsage);
-  return kExitUsage;
+// Writes the grid as an icon file, saying why when it can't.
+bool WriteIcon(ResourceGrid& grid, const std::string& path) {
+  CountingDesktop desktop;
+  errno = 0;
+  if (grid.WriteIco(path, desktop) != 0) return true;
+  const int failure = errno;
+  if (desktop.shown == 0) {
+    const std::string why = WriteProblem(path, failure);
+    Problem(path, why.empty() ? "can't write the file" : why);
+  }
+  return false;
+}
+
+// An icon written under another extension is easily taken for something else later.
+void WarnUnlessIco(const std::string& path) {
+  const std::size_t dot = path.find_last_of("./\\");
+  std::string extension = dot != std::string::npos && path[dot] == '.' ? path.substr(dot) : "";
+  for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  if (extension != ".ico")
+    Problem(path, "warning: the name does not end in .ico, but the file holds an icon");
 }
 
 // Names on standard error each entry that has no place in the grid, which a save leaves out.
 void ReportSkipped(const std::string& path, const std::vector<SkippedEntry>& skipped) {
   for (const SkippedEntry& entry : skipped) {
-    std::fprintf(stderr, "%s: entry %u (%ux%u, %u bpp, %s) has no place in the grid\n",
-                 path.c_str(), entry.entry + 1, entry.width, entry.height, entry.depth,
-                 entry.png ? "png" : "bitmap");
+    Problem(path, "entry " + std::to_string(entry.entry + 1) + " (" + std::to_string(entry.width) +
+                      "x" + std::to_string(entry.height) + ", " + std::to_string(entry.depth) +
+                      " bpp, " + (entry.png ? "png" : "bitmap") + ") has no place in the grid");
   }
 }
 
-int Info(const std::vector<std::string_view>& args) {
-  if (args.size() != 1) return UsageError("info takes one icon file");
+int Info(const Command& command, const std::vector<std::string_view>& args) {
+  if (args.size() != 1) return UsageError(&command, "info takes one icon file");
+  if (args[0].starts_with("-"))
+    return UsageError(&command, "unknown option " + std::string(args[0]));
   const std::string path(args[0]);
-  CountingDesktop desktop;
   ResourceGrid grid;
   std::array<StoredEntry, ResourceGrid::kResourceCount> stored;
   std::vector<SkippedEntry> skipped;
-  if (grid.ReadIco(path, desktop, &stored, &skipped) == 0)
-    return FileError(desktop, path, "can't open the file");
+  if (!ReadIcon(path, grid, &stored, &skipped)) return kExitFailure;
   ReportSkipped(path, skipped);
   for (int index = 0; index < ResourceGrid::kResourceCount; ++index) {
     const IconResource& resource = grid.resources[index];
@@ -105,7 +173,7 @@ int Info(const std::vector<std::string_view>& args) {
   return kExitSuccess;
 }
 
-int Convert(const std::vector<std::string_view>& args) {
+int Convert(const Command& command, const std::vector<std::string_view>& args) {
   std::string input;
   std::string output;
   bool png = false;
@@ -116,37 +184,32 @@ int Convert(const std::vector<std::string_view>& args) {
     } else if (args[i] == "--drop-unplaced") {
       dropUnplaced = true;
     } else if (args[i] == "-o") {
-      if (i + 1 == args.size()) return UsageError("-o needs an output file");
+      if (i + 1 == args.size()) return UsageError(&command, "-o needs an output file");
       output = args[++i];
     } else if (args[i].starts_with("-")) {
-      return UsageError("unknown option " + std::string(args[i]));
+      return UsageError(&command, "unknown option " + std::string(args[i]));
     } else if (input.empty()) {
       input = args[i];
     } else {
-      return UsageError("convert takes one input file");
+      return UsageError(&command, "convert takes one input file");
     }
   }
-  if (input.empty()) return UsageError("convert needs an input file");
-  if (output.empty()) return UsageError("convert needs -o OUT.ico");
+  if (input.empty()) return UsageError(&command, "convert needs an input file");
+  if (output.empty()) return UsageError(&command, "convert needs -o OUT.ico");
 
-  CountingDesktop desktop;
   ResourceGrid grid;
   std::vector<SkippedEntry> skipped;
-  if (grid.ReadIco(input, desktop, nullptr, &skipped) == 0)
-    return FileError(desktop, input, "can't open the file");
+  if (!ReadIcon(input, grid, nullptr, &skipped)) return kExitFailure;
   ReportSkipped(input, skipped);
   // A conversion never loses an image unless told to.
   if (!skipped.empty() && !dropUnplaced) {
-    std::fprintf(stderr,
-                 "%s: %zu of its entries would be lost; nothing was written (--drop-unplaced "
-                 "writes the rest)\n",
-                 input.c_str(), skipped.size());
-    return kExitFailure;
+    return Problem(input, std::to_string(skipped.size()) +
+                              " of its entries would be lost; nothing was written "
+                              "(--drop-unplaced writes the rest)");
   }
   grid.SetPngCompression(png ? 1 : 0);
-  desktop.shown = 0;
-  if (grid.WriteIco(output, desktop) == 0)
-    return FileError(desktop, output, "can't write the file");
+  if (!WriteIcon(grid, output)) return kExitFailure;
+  WarnUnlessIco(output);
   return kExitSuccess;
 }
 
@@ -157,13 +220,16 @@ struct LayerOptions {
   bool png = false;
   bool samePosition = false;
   bool opaque = false;
+  bool verbose = false;
   std::string palette = "auto";
   std::string slot = "48:32";
   std::optional<Rect> selection;
 };
 
-std::optional<int> ParseLayerOptions(const std::vector<std::string_view>& args, bool building,
+std::optional<int> ParseLayerOptions(const Command& command,
+                                     const std::vector<std::string_view>& args,
                                      LayerOptions& options) {
+  const bool building = command.name == "build";
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const auto value = [&](std::string& out) {
@@ -173,7 +239,9 @@ std::optional<int> ParseLayerOptions(const std::vector<std::string_view>& args, 
     };
     std::string text;
     if (arg == "-o") {
-      if (!value(options.output)) return UsageError("-o needs an output file");
+      if (!value(options.output)) return UsageError(&command, "-o needs an output file");
+    } else if (arg == "--verbose") {
+      options.verbose = true;
     } else if (building && arg == "--png") {
       options.png = true;
     } else if (building && arg == "--same-position") {
@@ -181,28 +249,30 @@ std::optional<int> ParseLayerOptions(const std::vector<std::string_view>& args, 
     } else if (building && arg == "--opaque") {
       options.opaque = true;
     } else if (building && arg == "--palette") {
-      if (!value(options.palette)) return UsageError("--palette needs default, auto or a file");
+      if (!value(options.palette))
+        return UsageError(&command, "--palette needs default, auto or a file");
     } else if (!building && arg == "--slot") {
-      if (!value(options.slot)) return UsageError("--slot needs SIZE:DEPTH");
+      if (!value(options.slot)) return UsageError(&command, "--slot needs SIZE:DEPTH");
     } else if (!building && arg == "--selection") {
       if (!value(text) || !(options.selection = ParseSelection(text))) {
         return UsageError(
-            "--selection needs LEFT,TOP,RIGHT,BOTTOM with LEFT < RIGHT, TOP < BOTTOM");
+            &command, "--selection needs LEFT,TOP,RIGHT,BOTTOM with LEFT < RIGHT, TOP < BOTTOM");
       }
     } else if (arg.starts_with("-")) {
-      return UsageError("unknown option " + std::string(arg));
+      return UsageError(&command, "unknown option " + std::string(arg));
     } else {
       options.files.emplace_back(arg);
     }
   }
-  if (options.output.empty()) return UsageError("-o OUTPUT is needed");
+  if (options.output.empty()) return UsageError(&command, "-o OUTPUT is needed");
   return std::nullopt;
 }
 
+constexpr std::array<std::string_view, 5> kSizes = {"16", "24", "32", "48", "256"};
+constexpr std::array<std::string_view, 3> kDepths = {"4", "8", "32"};
+
 // "SIZE:DEPTH" as a grid slot: 16, 24, 32, 48 or 256 pixels at 4, 8 or 32 bits.
 std::optional<GridSlot> ParseSlot(const std::string& text) {
-  static constexpr std::array<std::string_view, 5> kSizes = {"16", "24", "32", "48", "256"};
-  static constexpr std::array<std::string_view, 3> kDepths = {"4", "8", "32"};
   const std::size_t colon = text.find(':');
   if (colon == std::string::npos) return std::nullopt;
   const std::string_view size = std::string_view(text).substr(0, colon);
@@ -218,17 +288,36 @@ std::optional<GridSlot> ParseSlot(const std::string& text) {
   return std::nullopt;
 }
 
-std::optional<Layer> LoadLayer(const std::string& path, bool opaque) {
+// The slots of the images an icon holds, as --slot takes them.
+std::string SlotsPresent(const ResourceGrid& grid) {
+  std::string list;
+  for (std::uint32_t s = 0; s < kSizes.size(); ++s) {
+    for (std::uint32_t d = 0; d < kDepths.size(); ++d) {
+      const int index = ResourceGrid::IndexOf(GridSlot(s, d, d == 2 ? 1 : 0, 0));
+      if (index < 0 || !grid.resources[index].present) continue;
+      if (!list.empty()) list += ' ';
+      list.append(kSizes[s]).append(":").append(kDepths[d]);
+    }
+  }
+  return list;
+}
+
+// Loads the layer image; what the image library said while reading it is shown with --verbose,
+// and always when the image can't be read.
+std::optional<Layer> LoadLayer(const std::string& path, const LayerOptions& options) {
   std::string error;
-  std::optional<Layer> layer = LoadLayerImage(path, opaque, error);
+  std::vector<std::string> said;
+  std::optional<Layer> layer = LoadLayerImage(path, options.opaque, error, &said);
+  if (options.verbose || !layer)
+    for (const std::string& line : said) Problem(path, line);
   if (!layer) std::fprintf(stderr, "pictaro: %s\n", error.c_str());
   return layer;
 }
 
-int Build(const std::vector<std::string_view>& args) {
+int Build(const Command& command, const std::vector<std::string_view>& args) {
   LayerOptions options;
-  if (const std::optional<int> exit = ParseLayerOptions(args, true, options)) return *exit;
-  if (options.files.size() != 1) return UsageError("build takes one layer image");
+  if (const std::optional<int> exit = ParseLayerOptions(command, args, options)) return *exit;
+  if (options.files.size() != 1) return UsageError(&command, "build takes one layer image");
 
   LayerWindow window;
   window.samePosition = options.samePosition;
@@ -240,17 +329,19 @@ int Build(const std::vector<std::string_view>& args) {
       case ActRead::Loaded:
         window.useCustomTable = true;
         break;
-      case ActRead::CannotOpen:
-        std::fprintf(stderr, "%s: can't open the file\n", options.palette.c_str());
-        return kExitFailure;
+      case ActRead::CannotOpen: {
+        const std::string why = ReadProblem(options.palette);
+        return Problem(options.palette, why.empty() ? "can't read the file" : why);
+      }
       case ActRead::TooShort:
-        std::fprintf(stderr, "%s: %s\n", options.palette.c_str(), kActTooShortMessage);
-        return kExitFailure;
+        return Problem(options.palette, kActTooShortMessage);
     }
   }
 
-  std::optional<Layer> layer = LoadLayer(options.files[0], options.opaque);
+  const std::string& path = options.files[0];
+  std::optional<Layer> layer = LoadLayer(path, options);
   if (!layer) return kExitFailure;
+  const std::string size = std::to_string(layer->width) + " x " + std::to_string(layer->height);
   HostEngine host(std::move(*layer));
   CountingDesktop desktop;
   ResourceGrid grid;
@@ -258,43 +349,59 @@ int Build(const std::vector<std::string_view>& args) {
     GridSlot current;
     window.Build(context, current, BuildSlots(current, false, false), grid, desktop);
   });
-  grid.SetPngCompression(options.png ? 1 : 0);
-  desktop.shown = 0;
-  if (grid.WriteIco(options.output, desktop) == 0) {
-    return FileError(desktop, options.output, "can't write the file");
+  bool captured = false;
+  for (const IconResource& resource : grid.resources) captured = captured || resource.present;
+  if (!captured) {
+    return Problem(path, "no icon image was captured: the " + size +
+                             " layer has no artwork at the standard grid positions; nothing "
+                             "was written");
   }
+  grid.SetPngCompression(options.png ? 1 : 0);
+  if (!WriteIcon(grid, options.output)) return kExitFailure;
+  WarnUnlessIco(options.output);
   std::string report = ReportForDisplay(grid.BuildCompatibilityReport());
   while (!report.empty() && report.back() == '\n') report.pop_back();
   std::printf("%s\n", report.c_str());
   return kExitSuccess;
 }
 
-int Apply(const std::vector<std::string_view>& args) {
+int Apply(const Command& command, const std::vector<std::string_view>& args) {
   LayerOptions options;
-  if (const std::optional<int> exit = ParseLayerOptions(args, false, options)) return *exit;
-  if (options.files.size() != 2) return UsageError("apply takes an icon file and a layer image");
+  if (const std::optional<int> exit = ParseLayerOptions(command, args, options)) return *exit;
+  if (options.files.size() != 2)
+    return UsageError(&command, "apply takes an icon file and a layer image");
   const std::optional<GridSlot> slot = ParseSlot(options.slot);
-  if (!slot)
-    return UsageError("bad --slot '" + options.slot + "': give 16|24|32|48:4|8|32 or 256:32");
+  if (!slot) {
+    return UsageError(&command,
+                      "bad --slot '" + options.slot + "': give 16|24|32|48:4|8|32 or 256:32");
+  }
+  const std::string& icon = options.files[0];
+  ResourceGrid grid;
+  if (!ReadIcon(icon, grid, nullptr, nullptr)) return kExitFailure;
+  if (!grid.resources[ResourceGrid::IndexOf(*slot)].present) {
+    const std::string present = SlotsPresent(grid);
+    return Problem(icon, "no " + options.slot + " image to apply (" +
+                             (present.empty() ? "it holds none" : "it holds " + present) + ")");
+  }
 
   std::string error;
-  std::optional<Layer> layer = LoadLayer(options.files[1], false);
+  std::optional<Layer> layer = LoadLayer(options.files[1], options);
   if (!layer) return kExitFailure;
   if (options.selection && !SelectionInside(*options.selection, *layer)) {
-    return UsageError("--selection must lie inside the " + std::to_string(layer->width) + " x " +
-                      std::to_string(layer->height) + " layer");
+    return UsageError(&command, "--selection must lie inside the " + std::to_string(layer->width) +
+                                    " x " + std::to_string(layer->height) + " layer");
   }
   if (!CanSaveLayerImage(options.output, layer->planes, error)) {
     std::fprintf(stderr, "pictaro: %s\n", error.c_str());
     return kExitFailure;
   }
   HostEngine host(std::move(*layer), options.selection);
-  ConsoleDesktop desktop;
+  CountingDesktop desktop;
   // As a host runs the filter: the parameter block first, then the Apply step reading it.
   const int16 result = host.RunInside([&](HostContext& context) {
     PrepareParameters(context);
     if (context.result != kNoErr) return;
-    StoreApplySelection(context, *slot, options.files[0], options.files[0]);
+    StoreApplySelection(context, *slot, icon, icon);
     DoFilterRect(context, desktop);
   });
   if (result != kNoErr) {
@@ -302,7 +409,7 @@ int Apply(const std::vector<std::string_view>& args) {
     return kExitFailure;
   }
   if (!host.LayerChanged()) {
-    std::fprintf(stderr, "pictaro: nothing was written into the layer\n");
+    if (desktop.shown == 0) std::fprintf(stderr, "pictaro: nothing was written into the layer\n");
     return kExitFailure;
   }
   if (!SaveLayerImage(host.GetLayer(), options.output, error)) {
@@ -312,21 +419,34 @@ int Apply(const std::vector<std::string_view>& args) {
   return kExitSuccess;
 }
 
+using CommandRun = int (*)(const Command&, const std::vector<std::string_view>&);
+constexpr std::array<CommandRun, kCommands.size()> kRuns = {Info, Convert, Build, Apply};
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string> arguments = Utf8Arguments(argc, argv);
   const std::vector<std::string_view> args(arguments.begin() + 1, arguments.end());
-  if (args.empty()) return UsageError("no command");
-  const std::string_view command = args[0];
-  const std::vector<std::string_view> rest(args.begin() + 1, args.end());
-  if (command == "--help" || command == "-h") {
-    std::fputs(kUsage, stdout);
+  if (args.empty()) return UsageError(nullptr, "no command");
+  const std::string_view name = args[0];
+  if (name == "--help" || name == "-h") {
+    std::fputs(Usage().c_str(), stdout);
     return kExitSuccess;
   }
-  if (command == "info") return Info(rest);
-  if (command == "convert") return Convert(rest);
-  if (command == "build") return Build(rest);
-  if (command == "apply") return Apply(rest);
-  return UsageError("unknown command " + std::string(command));
+  if (name == "--version") {
+    std::puts("pictaro " PICTARO_VERSION);
+    return kExitSuccess;
+  }
+  for (std::size_t i = 0; i < kCommands.size(); ++i) {
+    if (kCommands[i].name != name) continue;
+    const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+    for (const std::string_view arg : rest) {
+      if (arg == "--help" || arg == "-h") {
+        std::fputs(Usage(&kCommands[i]).c_str(), stdout);
+        return kExitSuccess;
+      }
+    }
+    return kRuns[i](kCommands[i], rest);
+  }
+  return UsageError(nullptr, "unknown command " + std::string(name));
 }

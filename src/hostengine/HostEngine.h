@@ -154,9 +154,12 @@ class HostEngine {
 };
 
 // Loads a layer image with FreeImage: 4 planes when it has alpha (unless
-// `opaque`), 3 otherwise. Returns nullopt with `error` set when it can't.
-std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error);
-// Writes the layer as an image file whose format follows the extension.
+// `opaque`), 3 otherwise. Returns nullopt with `error` set ("FILE: why") when it can't. What the
+// image libraries say while reading (a TIFF reader's complaints about tags it does not know) is
+// never printed: it goes to `libraryMessages` when given.
+std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error,
+                                    std::vector<std::string>* libraryMessages = nullptr);
+// Writes the layer as an image file whose format follows the extension. Errors are "FILE: why".
 bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& error);
 // Whether SaveLayerImage knows a format for `path` that holds `planes` planes,
 // so that a bad output name is refused before the plug-in runs.

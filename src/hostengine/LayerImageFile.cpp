@@ -1,16 +1,23 @@
 // Layer images on disk, read and written with FreeImage.
 #include <FreeImage.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#ifndef _WIN32
+#include <dlfcn.h>
+#endif
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
-#include <cstdlib>
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <new>
+#include <utility>
+#include <vector>
 
 #include "hostengine/HostEngine.h"
+#include "platform/FileProblem.h"
 #include "platform/ReplacingFile.h"
 #include "platform/Utf8Path.h"
 
@@ -20,15 +27,23 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// FreeImage counts its start-ups, so this nests with the plug-in's own.
+// FreeImage counts its start-ups, so this nests with the plug-in's own. While a session lives,
+// what FreeImage and the libraries under it say is kept, never printed: the last message
+// explains a failure, and all of them go to `messages` when one is given.
 class FreeImageSession {
  public:
-  FreeImageSession() {
+  explicit FreeImageSession(std::vector<std::string>* messages = nullptr) {
     FreeImage_Initialise(FALSE);
     lastMessage().clear();
+    collected() = messages;
     FreeImage_SetOutputMessage(&Remember);
+    tiff_.Install(&RememberTiff);
   }
-  ~FreeImageSession() { FreeImage_DeInitialise(); }
+  ~FreeImageSession() {
+    tiff_.Restore();
+    collected() = nullptr;
+    FreeImage_DeInitialise();
+  }
   FreeImageSession(const FreeImageSession&) = delete;
   FreeImageSession& operator=(const FreeImageSession&) = delete;
 
@@ -42,9 +57,50 @@ class FreeImageSession {
     static std::string message;
     return message;
   }
-  static void Remember(FREE_IMAGE_FORMAT, const char* message) {
-    lastMessage() = message ? message : "";
+  static std::vector<std::string>*& collected() {
+    static std::vector<std::string>* messages = nullptr;
+    return messages;
   }
+  static void Keep(std::string message) {
+    if (collected() != nullptr) collected()->push_back(message);
+    lastMessage() = std::move(message);
+  }
+  static void Remember(FREE_IMAGE_FORMAT, const char* message) { Keep(message ? message : ""); }
+  static void RememberTiff(const char* module, const char* format, va_list arguments) {
+    std::array<char, 512> text{};
+    std::vsnprintf(text.data(), text.size(), format, arguments);
+    Keep(module != nullptr ? std::string(module) + ": " + text.data() : text.data());
+  }
+
+  // A shared FreeImage reads TIFF files through the system's libtiff, whose own handlers print
+  // every warning, and its complaints about tags it does not know, on standard error. They are
+  // found at run time, so that nothing links libtiff; a static FreeImage's libtiff is silent.
+  class TiffHandlers {
+   public:
+    using Handler = void (*)(const char*, const char*, va_list);
+    void Install(Handler handler) {
+#ifndef _WIN32
+      using Setter = Handler (*)(Handler);
+      setError_ = reinterpret_cast<Setter>(dlsym(RTLD_DEFAULT, "TIFFSetErrorHandler"));
+      setWarning_ = reinterpret_cast<Setter>(dlsym(RTLD_DEFAULT, "TIFFSetWarningHandler"));
+      if (setError_ != nullptr) error_ = setError_(handler);
+      if (setWarning_ != nullptr) warning_ = setWarning_(handler);
+#else
+      (void)handler;
+#endif
+    }
+    void Restore() {
+      if (setError_ != nullptr) setError_(error_);
+      if (setWarning_ != nullptr) setWarning_(warning_);
+    }
+
+   private:
+    Handler (*setError_)(Handler) = nullptr;
+    Handler (*setWarning_)(Handler) = nullptr;
+    Handler error_ = nullptr;
+    Handler warning_ = nullptr;
+  };
+  TiffHandlers tiff_;
 };
 
 struct BitmapDeleter {
@@ -145,26 +201,22 @@ Bitmap MakeBitmap(const Layer& layer) {
 
 }  // namespace
 
-std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error) {
-  std::error_code ec;
-  if (!fs::exists(PathFromUtf8(path), ec)) {
-    error = "can't read " + path + ": no such file";
+std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error,
+                                    std::vector<std::string>* libraryMessages) {
+  if (const std::string problem = ReadProblem(path); !problem.empty()) {
+    error = path + ": " + problem;
     return std::nullopt;
   }
-  if (!fs::is_regular_file(PathFromUtf8(path), ec)) {
-    error = "can't read " + path + ": not a file";
-    return std::nullopt;
-  }
-  FreeImageSession session;
+  FreeImageSession session(libraryMessages);
   FREE_IMAGE_FORMAT format = FileTypeOf(path);
   if (format == FIF_UNKNOWN) format = FreeImage_GetFIFFromFilename(path.c_str());
   if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsReading(format)) {
-    error = "can't read " + path + ": not an image file this program knows";
+    error = path + ": not an image file this program knows";
     return std::nullopt;
   }
   Bitmap loaded(LoadFile(format, path));
   if (!loaded) {
-    error = "can't read " + path + FreeImageSession::Detail("not a readable image");
+    error = path + FreeImageSession::Detail("not a readable image");
     return std::nullopt;
   }
   const int width = static_cast<int>(FreeImage_GetWidth(loaded.get()));
@@ -173,11 +225,18 @@ std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::s
     error = path + ": a layer is 1 to 32767 pixels wide and high";
     return std::nullopt;
   }
+  const std::string noMemory = path + ": not enough memory to load its " + std::to_string(width) +
+                               " x " + std::to_string(height) + " layer (" +
+                               std::to_string(std::size_t{4} * width * height >> 20) + " MB)";
   const bool alpha = !opaque && HasAlpha(loaded.get(), format);
+  const FREE_IMAGE_TYPE type = FreeImage_GetImageType(loaded.get());
   Bitmap bitmap = To32Bits(loaded.get());
   if (!bitmap) {
-    error =
-        "can't convert " + path + " to RGB" + FreeImageSession::Detail("unsupported pixel type");
+    // Every bitmap and 16-bit RGB(A) image converts; only memory can be short for them.
+    const bool convertible = type == FIT_BITMAP || type == FIT_RGB16 || type == FIT_RGBA16;
+    error = convertible ? noMemory
+                        : path + ": can't convert to RGB" +
+                              FreeImageSession::Detail("unsupported pixel type");
     return std::nullopt;
   }
 
@@ -185,7 +244,12 @@ std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::s
   layer.width = width;
   layer.height = height;
   layer.planes = alpha ? 4 : 3;
-  layer.pixels.resize(static_cast<std::size_t>(width) * height * layer.planes);
+  try {
+    layer.pixels.resize(static_cast<std::size_t>(width) * height * layer.planes);
+  } catch (const std::bad_alloc&) {
+    error = noMemory;
+    return std::nullopt;
+  }
   for (int y = 0; y < height; ++y) {
     const BYTE* row = FreeImage_GetScanLine(bitmap.get(), height - 1 - y);
     for (int x = 0; x < width; ++x) {
@@ -201,19 +265,22 @@ std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::s
 }
 
 bool CanSaveLayerImage(const std::string& path, int planes, std::string& error) {
+  if (std::error_code ec; std::filesystem::is_directory(PathFromUtf8(path), ec)) {
+    error = path + ": " + WriteProblem(path, 0);
+    return false;
+  }
   FreeImageSession session;
   const FREE_IMAGE_FORMAT format = FreeImage_GetFIFFromFilename(path.c_str());
   if (format == FIF_UNKNOWN || !FreeImage_FIFSupportsWriting(format)) {
-    error = "can't write " + path + ": no image format for that file name";
+    error = path + ": no image format for that file name";
     return false;
   }
   if (planes == 4 && !HoldsAlpha(format)) {
-    error = "can't write " + path + ": the format keeps no transparency";
+    error = path + ": the format keeps no transparency";
     return false;
   }
   if (!FreeImage_FIFSupportsExportBPP(format, planes == 4 ? 32 : 24)) {
-    error = "can't write " + path + ": the format can't hold a " + std::to_string(planes) +
-            "-plane layer";
+    error = path + ": the format can't hold a " + std::to_string(planes) + "-plane layer";
     return false;
   }
   return true;
@@ -222,7 +289,7 @@ bool CanSaveLayerImage(const std::string& path, int planes, std::string& error) 
 bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& error) {
   if ((layer.planes != 3 && layer.planes != 4) || layer.width <= 0 || layer.height <= 0 ||
       layer.pixels.size() != static_cast<std::size_t>(layer.width) * layer.height * layer.planes) {
-    error = "can't write " + path + ": the layer is malformed";
+    error = path + ": the layer is malformed";
     return false;
   }
   FreeImageSession session;
@@ -231,22 +298,22 @@ bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& er
   const bool wide = format == FIF_PNG && layer.planes == 4 && AllOpaque(layer);
   Bitmap bitmap = wide ? MakeRgba16(layer) : MakeBitmap(layer);
   if (!bitmap) {
-    error = "can't write " + path + ": out of memory";
+    error = path + ": not enough memory to write the layer";
     return false;
   }
   // Written beside the target and renamed over it when complete, so a failed
   // write leaves no partial file and keeps whatever was there before.
   ReplacingFile file(path);
   if (!file.IsOpen()) {
-    error = "can't write " + path + ": " + std::strerror(errno);
+    error = path + ": " + WriteProblem(path, errno);
     return false;
   }
   if (!SaveFile(format, bitmap.get(), file.TemporaryPath())) {
-    error = "can't write " + path + FreeImageSession::Detail("the file can't be written");
+    error = path + FreeImageSession::Detail("the file can't be written");
     return false;
   }
   if (!file.Commit()) {
-    error = "can't write " + path + ": " + std::strerror(errno);
+    error = path + ": " + WriteProblem(path, errno);
     return false;
   }
   return true;

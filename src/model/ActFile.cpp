@@ -1,5 +1,6 @@
 #include "model/ActFile.h"
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/Utf8Path.h"
@@ -7,6 +8,9 @@
 namespace pictaro {
 
 ActRead ReadActFile(const std::string& path, ColorTable& table) {
+  // A folder opens as a stream on some systems, and would read as a short table.
+  std::error_code ec;
+  if (std::filesystem::is_directory(PathFromUtf8(path), ec)) return ActRead::CannotOpen;
   std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) return ActRead::CannotOpen;
   in.read(reinterpret_cast<char*>(table.data()), static_cast<std::streamsize>(table.size()));

@@ -6,7 +6,7 @@ namespace pictaro {
 
 MessageAnswer ConsoleDesktop::ShowMessage(const std::string& text, const std::string& caption,
                                           MessageIcon /*icon*/, MessageButtons buttons) {
-  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+  std::fprintf(stderr, "%s%s: %s\n", prefix_.c_str(), caption.c_str(), text.c_str());
   return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
 }
 

@@ -35,6 +35,7 @@ icotool -c -o small.ico a16.png a32.png a48.png
 icotool -c -o large.ico a16.png a32.png a48.png --raw=a256.png
 icotool -c -o odd.ico a16.png --raw=a64.png
 printf 'XYZ' >short.ico
+mkdir folder && /usr/bin/convert -size 1x1 xc:none PNG32:one.png && /usr/bin/convert sample.png sample.tif
 head -c 768 /dev/urandom >table.act && printf 'ab' >>table.act
 head -c 767 /dev/urandom >short.act
 LC_ALL=C awk 'BEGIN { for (i = 0; i < 256; i++) printf "%c%c%c", i, 255 - i, i * 7 % 256 }' >ramp.act
@@ -46,17 +47,33 @@ done <<<"$rows"
 run 0 info large.ico
 grep -q $'\r' out && fail "info: carriage returns in the report"
 [ -s err ] && fail "info: a skipped entry reported where none is"
+run 2 convert small.ico
+[ "$(wc -l <err)" -eq 2 ] || fail "a usage error printed more than its line and the pointer to --help"
+# What the image library says while reading a TIFF layer shows with --verbose only.
+run 0 build sample.tif -o tif.ico
+[ -s err ] && fail "build of a TIFF layer printed: $(head -n 1 err)"
+run 0 build sample.tif -o tif.ico --verbose
+grep -q '^pictaro: sample.tif: .*TIFF' err || fail "build --verbose: no word of the TIFF reader"
 
 # --png stored the 256 px image compressed, and converting back restored the file.
 cmp plain.ico unpacked.ico || fail "convert: PNG back to bitmap differs"
 [ "$(stat -c %s packed.ico)" -lt "$(stat -c %s plain.ico)" ] || fail "convert --png did not compress"
+
+# A layer that memory can't hold is reported as such (not under AddressSanitizer, whose shadow
+# memory needs more address space than any such limit).
+if ! grep -q __asan_init "$pictaro"; then
+  /usr/bin/convert -size 8000x8000 xc:white -type TrueColor PNG24:big.png
+  (ulimit -v 400000; "$pictaro" build big.png -o never.ico) >out 2>err
+  [ $? -eq 1 ] || fail "build short of memory did not exit 1"
+  has err "pictaro: big.png: not enough memory to load its 8000 x 8000 layer .*"
+fi
 
 # A save that runs out of room, which the writer does not explain, is reported; the previous
 # file stays as it was and no temporary file is left behind.
 cp small.ico keep.ico
 (trap '' XFSZ; ulimit -f 1; "$pictaro" convert large.ico -o keep.ico) >out 2>err
 [ $? -eq 1 ] || fail "convert under a 1 KiB size limit did not exit 1"
-has err "keep.ico: can't write the file"
+has err "pictaro: keep.ico: File too large"
 cmp -s small.ico keep.ico || fail "a failed save changed the previous file"
 
 # The icons the sample builds, byte for byte (the PNG ones as this system's zlib packs them):
