@@ -12,6 +12,8 @@ trap 'exec 7>&-; kill $gimp 2>/dev/null; rm -rf "$work"' EXIT
 gimp=
 fail=0
 cp "$src/samples/sample-layer.png" "$work/in.png"
+# Run by hand, the plug-in's program tells its version.
+"$bin/$program" --version | grep -qx "$program [0-9]*\.[0-9]*\.[0-9]*" || { echo "$program --version"; fail=1; }
 DESTDIR="$work/root" cmake --install "$bin/.." --prefix /opt/pictaro >/dev/null || exit 1
 gimp_folder=$work/gimp
 mkdir -p "$gimp_folder"
