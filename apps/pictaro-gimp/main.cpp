@@ -28,8 +28,8 @@ void Query() {
                          "Opens Pictaro on the active layer: cut icon images from the artwork, "
                          "save them as an .ico file and apply one of them back into the layer "
                          "(inside the selection, when there is one).",
-                         "Quillory", "Quillory", "2026", "Pictaro\u2026", "RGB*", GIMP_PLUGIN,
-                         G_N_ELEMENTS(kArguments), 0, kArguments, nullptr);
+                         "Quillory", "Quillory", "2026, version " PICTARO_VERSION, "Pictaro\u2026",
+                         "RGB*", GIMP_PLUGIN, G_N_ELEMENTS(kArguments), 0, kArguments, nullptr);
   gimp_plugin_menu_register(kProcedure, "<Image>/Filters/Icons");
 }
 

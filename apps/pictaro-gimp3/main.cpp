@@ -135,7 +135,8 @@ static GimpProcedure* CreateProcedure(GimpPlugIn* plugIn, const gchar* name) {
       ".ico file and apply one of them back into the layer (inside the selection, when there is "
       "one).",
       name);
-  gimp_procedure_set_attribution(procedure, "Quillory", "Quillory", "2026");
+  gimp_procedure_set_attribution(procedure, "Quillory", "Quillory",
+                                 "2026, version " PICTARO_VERSION);
   gimp_procedure_add_bytes_aux_argument(procedure, kBlock, "Parameter block",
                                         "Pictaro's settings from its last run", G_PARAM_READWRITE);
   return procedure;
