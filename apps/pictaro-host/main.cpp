@@ -123,7 +123,7 @@ PluginEntryProc LoadFilter(const std::string& modulePath, std::optional<int16> f
 }
 
 int Run(const Options& options) {
-  const std::string modulePath = options.plugin.empty() ? ModuleBesideProgram() : options.plugin;
+  const std::string modulePath = options.plugin.empty() ? DefaultModulePath() : options.plugin;
   std::string error;
   std::optional<PluginProperties> properties;
   if (options.about) {

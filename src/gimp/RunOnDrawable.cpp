@@ -27,17 +27,6 @@ struct BufferRef {
   }
 };
 
-// The module is found beside the program; an installation that keeps them apart names the
-// module's place when it is built.
-std::string ModulePath() {
-  std::string beside = ModuleBesideProgram();
-#ifdef PICTARO_INSTALLED_MODULE
-  std::error_code ec;
-  if (!std::filesystem::exists(beside, ec)) return PICTARO_INSTALLED_MODULE;
-#endif
-  return beside;
-}
-
 }  // namespace
 
 Rect ChangedBounds(const Layer& before, const Layer& after, const Rect& area) {
@@ -115,7 +104,7 @@ RunOutcome RunOnDrawable(DrawableAccess& drawable) {
     return {RunStatus::Failed,
             std::string("Pictaro: ") + kNoDisplayMessage + "; Pictaro runs only interactively."};
   std::string error;
-  const PluginEntryProc entry = LoadPluginModule(ModulePath(), error);
+  const PluginEntryProc entry = LoadPluginModule(DefaultModulePath(), error);
   if (entry == nullptr) return {RunStatus::Failed, "Pictaro: " + error};
   return RunOnDrawable(drawable, entry);
 }

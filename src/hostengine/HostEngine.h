@@ -175,5 +175,8 @@ PluginEntryProc LoadPluginModule(const std::string& path, std::string& error,
                                  const std::string& entryName = kPluginEntryName);
 // The module's path beside the running program (where the build and the installation put it).
 std::string ModuleBesideProgram();
+// The module a front end runs: the one beside the program, or else the one an installation that
+// keeps it apart (a distribution package) put in its own folder.
+std::string DefaultModulePath();
 
 }  // namespace pictaro

@@ -3,7 +3,6 @@
 #ifdef _WIN32
 #include <windows.h>
 
-#include "platform/Utf8Path.h"
 #include "platform/windows/ModuleFile.h"
 #include "platform/windows/WideText.h"
 #else
@@ -14,6 +13,7 @@
 #include <system_error>
 
 #include "hostengine/HostEngine.h"
+#include "platform/Utf8Path.h"
 
 namespace pictaro {
 
@@ -75,5 +75,14 @@ std::string ModuleBesideProgram() {
 }
 
 #endif
+
+std::string DefaultModulePath() {
+  std::string beside = ModuleBesideProgram();
+#ifdef PICTARO_INSTALLED_MODULE
+  std::error_code ec;
+  if (!std::filesystem::exists(PathFromUtf8(beside), ec)) return PICTARO_INSTALLED_MODULE;
+#endif
+  return beside;
+}
 
 }  // namespace pictaro
