@@ -15,10 +15,7 @@ trap 'rm -rf "$work"' EXIT
 cd "$work" && cp "$source/samples/sample-layer.png" sample.png || exit 1
 LC_ALL=C awk 'BEGIN { for (i = 0; i < 256; i++) printf "%c%c%c", i, 255 - i, i * 7 % 256 }' >ramp.act
 failures=0
-fail() {
-  echo "FAIL: $*"
-  failures=$((failures + 1))
-}
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 # Names outside any code page reach the program whole (Wine takes them from a UTF-8 locale).
 export LC_ALL=C.UTF-8
@@ -41,12 +38,13 @@ exports=$(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" |
 
 # run EXIT KEYS ARGS...: runs pictaro-host.exe with ARGS; for each "TITLE=KEY" of KEYS (separated
 # by commas) waits for the top-level window TITLE and sends it KEY; then checks the exit code.
-# The key "shot" presses Build, takes the screenshot and applies.
+# The key "shot" presses Build, takes the screenshot, checks that the labels and radios on the
+# grey band under the grid stand on that grey, and applies.
 run() {
   # The pointer out of the way: a tip would show where it rests.
   xdotool mousemove 0 0
   timeout 120 wine "$bin/pictaro-host.exe" "${@:3}" >log 2>&1 </dev/null &
-  local pid=$! keys id
+  local pid=$! keys id top face
   IFS=, read -r -a keys <<<"$2"
   for key in "${keys[@]}"; do
     id=$(timeout 60 xdotool search --sync --onlyvisible --name "^${key%=*}\$" | head -n 1)
@@ -57,6 +55,13 @@ run() {
       # then the screenshot, then Apply, and No to saving the icon first.
       xdotool windowfocus --sync "$id" key shift+Tab shift+Tab space sleep 3
       /usr/bin/import -window "$id" "$screenshot"
+      # The band's rows 328 to 427 (from the first grey row, under the menu bar) hold no pixel
+      # of the face colour that the window has beside the panel.
+      top=$(/usr/bin/convert "$screenshot" -crop 1x100+2+0 txt:- |
+        awk -F '[,:]' '/#BFBFBF/ { print $2; exit }')
+      face=$(/usr/bin/convert "$screenshot" -format '%[hex:p{493,30}]' info:)
+      /usr/bin/convert "$screenshot" -crop "480x100+0+$((top + 328))" -unique-colors txt:- |
+        grep -q "#$face " && fail "the grey band's labels and radios stand on the face colour"
       xdotool key Tab Tab Return sleep 2 key n
     else
       xdotool windowfocus --sync "$id" key "${key#*=}"

@@ -11,6 +11,14 @@ GridPanel::GridPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     : wxPanel(parent, id, pos, size, wxTAB_TRAVERSAL | wxBORDER_NONE) {
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   Bind(wxEVT_PAINT, &GridPanel::OnPaint, this);
+  SetColor(color_);
+}
+
+void GridPanel::SetColor(std::uint32_t color) {
+  color_ = color;
+  // Labels and radios draw no background of their own: GTK shows the panel's painting through
+  // them, Windows fills them with the colour of the panel they stand on.
+  SetBackgroundColour(ToWxColour(ShadeOf(color_)));
 }
 
 void GridPanel::OnPaint(wxPaintEvent&) {

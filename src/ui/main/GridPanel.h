@@ -1,6 +1,7 @@
 // The painted panel behind the grid: the background colour where the cells stand, its shade
 // in the bands above and below that hold the working file's name, the selection radios and
-// the document buttons, and a line between the radios and the buttons.
+// the document buttons, and a line between the radios and the buttons. The controls on it all
+// stand in the bands, so the bands' shade is the panel's background colour for them.
 #pragma once
 
 #include <wx/panel.h>
@@ -18,7 +19,7 @@ class GridPanel : public wxPanel {
 
   GridPanel(wxWindow* parent, wxWindowID id, const wxPoint& pos, const wxSize& size);
 
-  void SetColor(std::uint32_t color) { color_ = color; }
+  void SetColor(std::uint32_t color);
   std::uint32_t GetColor() const { return color_; }
 
  private:
