@@ -45,19 +45,18 @@ TEST(SettingsRecordTest, EveryFieldHasItsOffsetAndOnlyAWholeRecordDecodes) {
   EXPECT_EQ(Text(bytes, 16, 272), "Untitled.ico" + std::string(244, '\0'));
   EXPECT_EQ(Text(bytes, 272, 1296),
             "/home/someone/Documents/Untitled.ico" + std::string(988, '\0'));
+  // Any nonzero flag is on.
+  bytes[1472] = 7;
   EXPECT_EQ(DecodeSettings(bytes), SampleRecord());
 
-  // Any nonzero flag is on; a selection outside the grid, 256 x 256 at 4 bits, is read as the
-  // nearest slot (as the rows below say).
-  bytes[1472] = 7;
-  PutU32(&bytes[0], 0), PutU32(&bytes[4], 0);
-  EXPECT_EQ(EncodeSettings(Decoded(bytes)), EncodeSettings(SampleRecord()));
-  for (std::size_t size : {2265u, 2263u}) {
-    bytes.resize(size);
-    EXPECT_FALSE(DecodeSettings(bytes).has_value());
+  // A stored selection comes back as its grid slot, one outside the grid as the nearest slot.
+  for (const auto& [n, what] : testing::NumberRows("model/stored-selections.txt")) {
+    PutU32(&bytes[8], n[0]), PutU32(&bytes[0], n[1]), PutU32(&bytes[4], n[2]);
+    const SettingsRecord r = Decoded(bytes);
+    EXPECT_EQ(GridSlot(r.sizeIndex, r.depthIndex, r.maskIndex), GridSlot(n[3], n[4], n[5])) << what;
   }
-  for (const auto& [n, what] : testing::NumberRows("model/stored-selections.txt"))
-    EXPECT_EQ(RestoreSelection(n[0], n[1], n[2]), GridSlot(n[3], n[4], n[5])) << what;
+  // A record a byte longer or shorter is refused.
+  EXPECT_FALSE(DecodeSettings(Bytes(2265)) || DecodeSettings(std::span(bytes).first(2263)));
 }
 
 TEST(SettingsRecordTest, LongNamesAreCutAndLongPathsRefused) {
