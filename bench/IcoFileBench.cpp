@@ -1,5 +1,6 @@
 // Saving and opening a full grid of the sample's artwork, with and without the 256 px image
-// stored as PNG. Saves include the flush to disk that makes them safe.
+// stored as PNG. Saves include the flush to disk that makes them safe. Opening the largest
+// directory a file can hold, its entries all PNG or all bitmap images.
 #include <FreeImage.h>
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -7,9 +8,14 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "SilentDesktop.h"
+#include "icofile/IcoFormat.h"
+#include "icofile/PngImage.h"
+#include "model/LittleEndian.h"
 #include "model/ResourceGrid.h"
 
 namespace pictaro {
@@ -122,6 +128,57 @@ void BM_ReadIco(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ReadIco)->ArgName("png")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A 16 px, 32-bit image of the sample's artwork, as a bitmap block or as a PNG stream.
+std::vector<std::uint8_t> Image16(bool png) {
+  const GridSlot slot(0, 2, 1);
+  ResourceGrid grid;
+  FillFromSample(grid);
+  const IconResource& resource = grid.resources[ResourceGrid::IndexOf(slot)];
+  std::vector<std::uint8_t> stream;
+  if (png && EncodePng(resource, stream) != PngEncoding::Encoded) stream.clear();
+  return png ? stream : resource.block;
+}
+
+// 65535 directory entries (a megabyte of directory), all naming the same 16 px, 32-bit image.
+void WriteManyEntries(const std::string& path, const std::vector<std::uint8_t>& image) {
+  constexpr std::uint16_t kEntries = 65535;
+  constexpr std::uint8_t kPixels = 16;
+  const std::size_t imageOffset = ico::kHeaderSize + std::size_t{kEntries} * ico::kEntrySize;
+  std::vector<std::uint8_t> file(imageOffset);
+  PutU16(file.data() + 2, ico::kTypeIcon);
+  PutU16(file.data() + 4, kEntries);
+  for (std::size_t i = 0; i < kEntries; ++i) {
+    std::uint8_t* entry = file.data() + ico::kHeaderSize + i * ico::kEntrySize;
+    entry[ico::kEntryWidth] = kPixels;
+    entry[ico::kEntryHeight] = kPixels;
+    PutU16(entry + ico::kEntryPlanes, 1);
+    PutU16(entry + ico::kEntryBitCount, 32);
+    PutU32(entry + ico::kEntryBytes, static_cast<std::uint32_t>(image.size()));
+    PutU32(entry + ico::kEntryOffset, static_cast<std::uint32_t>(imageOffset));
+  }
+  file.insert(file.end(), image.begin(), image.end());
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+}
+
+// Every entry is read, and the last one lands.
+void BM_ReadManyEntries(benchmark::State& state) {
+  const bool png = state.range(0) != 0;
+  SilentDesktop desktop;
+  const std::string path = BenchFile("pictaro-bench-many-");
+  const std::vector<std::uint8_t> image = Image16(png);
+  if (image.empty()) state.SkipWithError("no PNG stream of the 16 px image");
+  WriteManyEntries(path, image);
+  ResourceGrid grid;
+  for (auto _ : state) {
+    if (grid.ReadIco(path, desktop) != 1 || grid.CountPresent() != 1) {
+      state.SkipWithError("the read failed");
+    }
+  }
+  std::filesystem::remove(path);
+}
+BENCHMARK(BM_ReadManyEntries)->ArgName("png")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pictaro
