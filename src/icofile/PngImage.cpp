@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 namespace pictaro {
 
@@ -21,7 +22,6 @@ constexpr std::size_t kIhdrWidth = 16;
 constexpr std::size_t kIhdrHeight = 20;
 constexpr std::size_t kIhdrBitDepth = 24;
 constexpr std::size_t kIhdrColorType = 25;
-constexpr std::size_t kIhdrEnd = 33;
 
 std::uint32_t GetU32BigEndian(const std::uint8_t* p) {
   return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) |
@@ -34,7 +34,7 @@ void AppendU32BigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
 }
 
 bool HasIhdr(const std::uint8_t* bytes, std::size_t size) {
-  return size >= kIhdrEnd && std::memcmp(bytes, kSignature.data(), kSignature.size()) == 0 &&
+  return size >= kPngHeaderBytes && std::memcmp(bytes, kSignature.data(), kSignature.size()) == 0 &&
          std::memcmp(bytes + 12, "IHDR", 4) == 0;
 }
 
@@ -146,7 +146,25 @@ bool EncodeRgbaPng(const IconResource& resource, std::vector<std::uint8_t>& stre
   return true;
 }
 
+std::string& LastImageLibraryMessage() {
+  static std::string message;
+  return message;
+}
+
+void KeepImageLibraryMessage(FREE_IMAGE_FORMAT, const char* message) {
+  LastImageLibraryMessage() = message != nullptr ? message : "";
+}
+
 }  // namespace
+
+void CaptureImageLibraryMessages() {
+  LastImageLibraryMessage().clear();
+  FreeImage_SetOutputMessage(&KeepImageLibraryMessage);
+}
+
+std::string TakeImageLibraryMessage() {
+  return std::exchange(LastImageLibraryMessage(), std::string());
+}
 
 ImageLibrary::ImageLibrary() {
   FreeImage_Initialise(FALSE);
@@ -200,16 +218,22 @@ PngImage PngImage::Decode(const std::uint8_t* bytes, std::size_t size) {
   const std::optional<PngHeader> header = ReadPngHeader(bytes, size);
   if (!header || header->width != header->height || size > UINT32_MAX ||
       std::find(kIconSizes.begin(), kIconSizes.end(), header->width) == kIconSizes.end()) {
-    return PngImage(nullptr);
+    return PngImage(nullptr, "its header names no square of a size the grid keeps");
   }
   const ImageLibrary library;
+  CaptureImageLibraryMessages();
+  // Nothing decoded: FreeImage says why, or at least that it made nothing.
+  const auto failed = [] {
+    std::string reason = TakeImageLibraryMessage();
+    return PngImage(nullptr, reason.empty() ? "FreeImage made no image of it" : std::move(reason));
+  };
   FIMEMORY* memory = FreeImage_OpenMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size));
-  if (memory == nullptr) return PngImage(nullptr);
+  if (memory == nullptr) return failed();
   // The samples as the file holds them, as other readers show them: FreeImage would otherwise
   // apply a gamma the file states.
   FIBITMAP* dib = FreeImage_LoadFromMemory(FIF_PNG, memory, PNG_IGNOREGAMMA);
   FreeImage_CloseMemory(memory);
-  if (dib == nullptr) return PngImage(nullptr);
+  if (dib == nullptr) return failed();
   // 16-bit grey has no direct way to 32 bits; its high bytes make 8-bit grey first. The other
   // types (palette with or without transparency, grey, RGB, 16-bit colour) convert directly.
   if (FreeImage_GetImageType(dib) == FIT_UINT16) {
@@ -225,7 +249,7 @@ PngImage PngImage::Decode(const std::uint8_t* bytes, std::size_t size) {
     FreeImage_Unload(rgba);
     rgba = nullptr;
   }
-  return PngImage(rgba);
+  return rgba != nullptr ? PngImage(rgba, {}) : failed();
 }
 
 PngImage::~PngImage() {

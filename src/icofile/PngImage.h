@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "model/IconResource.h"
@@ -29,6 +31,18 @@ enum class PngEncoding { Encoded, NoImage, SaveFailed };
 // SaveFailed: it could not save one.
 PngEncoding EncodePng(const IconResource& resource, std::vector<std::uint8_t>& stream);
 
+// FreeImage explains a failed load or save only through its output-message handler, one for the
+// process (one for each binary that links it statically, as the Windows build does). These keep
+// its last message for whoever reports the failure.
+// Installs the handler, forgetting any earlier message. Call it right before the FreeImage calls
+// to be explained, in the binary that makes them: another handler may have taken over meanwhile.
+void CaptureImageLibraryMessages();
+// FreeImage's last message since the capture, forgotten once taken; empty when it gave none.
+std::string TakeImageLibraryMessage();
+
+// The bytes ReadPngHeader reads: the signature and the IHDR chunk.
+inline constexpr std::size_t kPngHeaderBytes = 33;
+
 // What a PNG stream's header says, read without decoding anything.
 struct PngHeader {
   std::uint32_t width = 0;
@@ -49,18 +63,24 @@ class PngImage {
   // straight alpha.
   static PngImage Decode(const std::uint8_t* bytes, std::size_t size);
 
-  PngImage(PngImage&& other) noexcept : dib_(other.dib_) { other.dib_ = nullptr; }
+  PngImage(PngImage&& other) noexcept : dib_(other.dib_), failure_(std::move(other.failure_)) {
+    other.dib_ = nullptr;
+  }
   PngImage& operator=(PngImage&&) = delete;
   ~PngImage();
 
   // The side of the decoded square; 0 when nothing was decoded.
   std::uint32_t Pixels() const;
+  // Why nothing was decoded: FreeImage's own message (libpng's, for a damaged stream) when it
+  // gave one.
+  const std::string& Failure() const { return failure_; }
   // Copies the pixels as 32-bit rows, bottom row first, blue, green, red, alpha.
   void CopyTo(std::uint8_t* colorBits, std::uint32_t rowBytes) const;
 
  private:
-  explicit PngImage(FIBITMAP* dib) : dib_(dib) {}
+  PngImage(FIBITMAP* dib, std::string failure) : dib_(dib), failure_(std::move(failure)) {}
   FIBITMAP* dib_;
+  std::string failure_;
 };
 
 }  // namespace pictaro
