@@ -2,7 +2,9 @@
 // image of a size the grid keeps is decoded into the 32-bit resource of that size. Nothing read
 // from the file is trusted: every count, offset and length is held against the file's size
 // before anything is allocated or read.
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -53,6 +55,15 @@ std::optional<GridSlot> Slot32(std::uint32_t pixels) {
   return std::nullopt;
 }
 
+// A PNG entry whose header names a slot. It is decoded only if no later entry takes the slot:
+// a file may repeat a slot tens of thousands of times.
+struct PendingPng {
+  std::uint32_t number;  // in directory order
+  DirectoryEntry entry;
+  PngHeader header;
+  const char* what;  // how the messages of its reading name it
+};
+
 class IcoReader {
  public:
   IcoReader(ResourceGrid& grid, IcoInput& input, const std::string& path, Desktop& desktop,
@@ -91,7 +102,7 @@ class IcoReader {
       entryNumber_ = i;
       if (!ReadEntry(EntryAt(directory.data() + std::size_t{i} * ico::kEntrySize))) return 0;
     }
-    return 1;
+    return LandPngs() ? 1 : 0;
   }
 
  private:
@@ -116,7 +127,7 @@ class IcoReader {
       // The directory names no resource (often planes and bit count 0): the image's own header
       // decides.
       if (!ReadBytes(entry, "temporary icon", w, h, d, bytes)) return false;
-      if (StartsWithPng(bytes)) return LandPng(entry, bytes);
+      if (StartsWithPng(bytes)) return PlacePng(entry, bytes, "temporary icon");
       IconResource probe;
       probe.AdoptBlock(std::move(bytes));
       if (!Parse(probe)) return FailEntry("Error converting format of icon", w, h, d);
@@ -130,9 +141,11 @@ class IcoReader {
       bytes = std::move(probe.block);
     } else {
       if (!ReadBytes(entry, "icon", w, h, d, bytes)) return false;
-      if (StartsWithPng(bytes)) return LandPng(entry, bytes);
+      if (StartsWithPng(bytes)) return PlacePng(entry, bytes, "icon");
     }
 
+    // The later entry wins wholly: a PNG entry before this one for the slot never lands.
+    pending_[index].reset();
     IconResource& resource = grid_.resources[index];
     resource.AdoptBlock(std::move(bytes));
     if (!Parse(resource)) return FailEntry("Error converting format of icon", w, h, d);
@@ -143,24 +156,57 @@ class IcoReader {
     return true;
   }
 
+  // A PNG entry of width and height 0: its header is all the directory walk needs of it.
   bool ReadPngEntry(const DirectoryEntry& entry) {
-    std::vector<std::uint8_t> bytes;
-    if (!ReadBytes(entry, "temporary icon", entry.width, entry.height, entry.depth, bytes)) {
+    std::vector<std::uint8_t> start;
+    if (!ReadBytes(entry, "temporary icon", entry.width, entry.height, entry.depth, start,
+                   kPngHeaderBytes)) {
       return false;
     }
-    return LandPng(entry, bytes);
+    return PlacePng(entry, start, "temporary icon");
   }
 
-  // Decodes a PNG image into the 32-bit resource of its size, whatever the directory says of
-  // it. Only a 256 px stream of 8-bit RGBA is stored as this program would store it; any other
-  // counts as modified, since a save writes it otherwise.
-  bool LandPng(const DirectoryEntry& entry, const std::vector<std::uint8_t>& bytes) {
-    const std::optional<PngHeader> header = ReadPngHeader(bytes.data(), bytes.size());
+  // Finds a PNG entry's slot from its header, whatever the directory says of it; the entry
+  // lands there unless a later one takes the slot. A stream whose header names no square of a
+  // size the grid keeps is never decoded.
+  bool PlacePng(const DirectoryEntry& entry, const std::vector<std::uint8_t>& start,
+                const char* what) {
+    const std::optional<PngHeader> header = ReadPngHeader(start.data(), start.size());
+    if (!header) return Skip(entry.width, entry.height, entry.depth, true);
+    const std::optional<GridSlot> slot =
+        header->width == header->height ? Slot32(header->width) : std::nullopt;
+    if (!slot) return Skip(header->width, header->height, header->bitsPerPixel, true);
+    pending_[ResourceGrid::IndexOf(*slot)] =
+        PendingPng{.number = entryNumber_, .entry = entry, .header = *header, .what = what};
+    return true;
+  }
+
+  // Decodes the PNG entries no later entry displaced, in directory order.
+  bool LandPngs() {
+    std::vector<PendingPng> landing;
+    for (const std::optional<PendingPng>& png : pending_) {
+      if (png) landing.push_back(*png);
+    }
+    std::sort(landing.begin(), landing.end(),
+              [](const PendingPng& a, const PendingPng& b) { return a.number < b.number; });
+    for (const PendingPng& png : landing) {
+      std::vector<std::uint8_t> bytes;
+      const DirectoryEntry& e = png.entry;
+      if (!ReadBytes(e, png.what, e.width, e.height, e.depth, bytes)) return false;
+      if (!LandPng(png, bytes)) return false;
+    }
+    return true;
+  }
+
+  // Decodes a PNG image into the 32-bit resource of its size. Only a 256 px stream of 8-bit
+  // RGBA is stored as this program would store it; any other counts as modified, since a save
+  // writes it otherwise.
+  bool LandPng(const PendingPng& png, const std::vector<std::uint8_t>& bytes) {
     const PngImage image = PngImage::Decode(bytes.data(), bytes.size());
     const std::optional<GridSlot> slot = Slot32(image.Pixels());
     if (!slot) {
-      return header ? Skip(header->width, header->height, header->bitsPerPixel, true)
-                    : Skip(entry.width, entry.height, entry.depth, true);
+      return FailEntry("Error decoding PNG icon", png.header.width, png.header.height,
+                       png.header.bitsPerPixel, image.Failure());
     }
     const int index = ResourceGrid::IndexOf(*slot);
     // The later entry wins wholly: nothing of an earlier block stays.
@@ -173,29 +219,30 @@ class IcoReader {
     image.CopyTo(buffers.colorBits, buffers.colorRowBytes);
     // The stream holds no 1-bit mask; it follows alpha, as in images captured here.
     ResourceGrid::MaskFromAlpha(&resource);
-    const bool asWritten = entry.width == 0 && entry.height == 0 && header->rgba8 &&
+    const DirectoryEntry& entry = png.entry;
+    const bool asWritten = entry.width == 0 && entry.height == 0 && png.header.rgba8 &&
                            (entry.depth == 32 || entry.depth == 0);
     resource.modified = asWritten ? 0 : 1;
     Note(index, entry.bytes, true);
     return true;
   }
 
-  // Reads an entry's bytes. An entry reaching past the end of the file is a short read,
-  // reported before any of it is allocated.
+  // Reads an entry's bytes, or its first `limit` of them. An entry reaching past the end of the
+  // file is a short read, reported before any of it is allocated.
   bool ReadBytes(const DirectoryEntry& entry, const char* what, std::uint32_t w, std::uint32_t h,
-                 std::uint32_t d, std::vector<std::uint8_t>& bytes) {
+                 std::uint32_t d, std::vector<std::uint8_t>& bytes, std::size_t limit = SIZE_MAX) {
     const std::string name = what;
     const std::uint64_t size = input_.Size();
     if (entry.offset > size || entry.bytes > size - entry.offset) {
       return FailEntry("Error reading all of " + name, w, h, d);
     }
-    if (!input_.Allocate(bytes, entry.bytes)) {
+    if (!input_.Allocate(bytes, std::min<std::size_t>(entry.bytes, limit))) {
       return FailEntry("Error allocating memory for " + name, w, h, d);
     }
     if (!input_.Seek(entry.offset)) return FailEntry("Error locating " + name, w, h, d);
     const std::int64_t got = input_.Read(bytes.data(), bytes.size());
     if (got < 0) return FailEntry("Error reading " + name, w, h, d);
-    if (static_cast<std::uint64_t>(got) != entry.bytes) {
+    if (static_cast<std::uint64_t>(got) != bytes.size()) {
       return FailEntry("Error reading all of " + name, w, h, d);
     }
     return true;
@@ -227,9 +274,12 @@ class IcoReader {
     return 0;
   }
 
-  bool FailEntry(const std::string& what, std::uint32_t w, std::uint32_t h, std::uint32_t d) {
-    Fail(what + " with " + std::to_string(w) + " x " + std::to_string(h) + " pixels, " +
-         std::to_string(d) + " bits per pixel");
+  bool FailEntry(const std::string& what, std::uint32_t w, std::uint32_t h, std::uint32_t d,
+                 const std::string& why = {}) {
+    std::string text = what + " with " + std::to_string(w) + " x " + std::to_string(h) +
+                       " pixels, " + std::to_string(d) + " bits per pixel";
+    if (!why.empty()) text.append(": ").append(why);
+    Fail(text);
     return false;
   }
 
@@ -240,6 +290,8 @@ class IcoReader {
   std::array<StoredEntry, 13>* stored_;
   std::vector<SkippedEntry>* skipped_;
   std::uint32_t entryNumber_ = 0;  // in directory order, from 0
+  // The last PNG entry so far for each resource, unless a later bitmap took its place.
+  std::array<std::optional<PendingPng>, ResourceGrid::kResourceCount> pending_;
   // Set once the file needed converting (a type other than icon, or an entry identified from
   // its own header); every bitmap read after that counts as modified.
   bool converted_ = false;

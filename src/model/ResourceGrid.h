@@ -94,8 +94,9 @@ class ResourceGrid {
 
   // Replaces the grid's content with the icon images of an .ico file. Returns 1 on success and
   // 0 on failure; every failure but a file that cannot be opened is shown through `desktop`,
-  // titled with the path. `stored`, when given, receives how each resource read was stored, and
-  // `skipped` the entries that have no place in the grid.
+  // titled with the path, a PNG entry that lands but cannot be decoded included. `stored`, when
+  // given, receives how each resource read was stored, and `skipped` the entries that have no
+  // place in the grid.
   int ReadIco(const std::string& path, Desktop& desktop,
               std::array<StoredEntry, 13>* stored = nullptr,
               std::vector<SkippedEntry>* skipped = nullptr);

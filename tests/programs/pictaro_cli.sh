@@ -34,6 +34,7 @@ done
 icotool -c -o small.ico a16.png a32.png a48.png
 icotool -c -o large.ico a16.png a32.png a48.png --raw=a256.png
 icotool -c -o odd.ico a16.png --raw=a64.png
+head -c 300 a48.png >cut48.png && icotool -c -o cut.ico a16.png --raw=cut48.png
 printf 'XYZ' >short.ico
 mkdir folder && /usr/bin/convert -size 1x1 xc:none PNG32:one.png && /usr/bin/convert sample.png sample.tif
 head -c 768 /dev/urandom >table.act && printf 'ab' >>table.act
