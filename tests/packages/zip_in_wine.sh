@@ -6,7 +6,7 @@
 zip=$(realpath "$1") version=$2
 failures=0
 folder="$WINEPREFIX/drive_c/Program Files/Pictaro"
-mkdir -p "$folder" && cd "$folder" && unzip -q "$zip" || exit 1
+mkdir -p "$folder" && cd "$folder" && unzip -oq "$zip" || exit 1
 cd Pictaro-"$version"-win64 || exit 1
 for file in Pictaro.8bf pictaro.exe pictaro-host.exe docs/index.html README.txt LICENSE.txt THIRD-PARTY-NOTICES.txt; do
   [ -s "$file" ] || { echo "FAIL: no $file in the zip"; failures=1; }
