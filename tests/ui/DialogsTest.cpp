@@ -111,6 +111,12 @@ TEST(DialogsTest, TheTestWindowShowsTheIconInEachControlAtItsSize) {
   auto& tree = dynamic_cast<wxTreeCtrl&>(*dialog->FindWindow(kTree));
   wxTreeItemIdValue cookie;
   tree.SelectItem(tree.GetFirstChild(tree.GetRootItem(), cookie));  // the icon when selected
+  // The items in the dialog's font: their letters as tall as a label's, neither with descenders.
+  // The tree reported the dialog's font while it drew the system's.
+  wxRect item;
+  ASSERT_TRUE(tree.GetBoundingRect(tree.GetLastChild(tree.GetRootItem()), item, true));
+  const auto dark = [](int r, int g, int b) { return std::max({r, g, b}) < 100; };
+  EXPECT_EQ(HeightOf(shot(kTree).GetSubImage(item), dark), HeightOf(shot(kDisableButtons), dark));
   parts.insert(parts.end(), {shot(kPicture), shot(kTree)});
   slide(wxEVT_SLIDER, 96);
   parts.push_back(shot(kPicture));

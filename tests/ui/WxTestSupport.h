@@ -107,6 +107,17 @@ inline wxImage Snapshot(wxWindow& window) {
   return shot.ConvertToImage();
 }
 
+// How tall the pixels of `image` whose red, green and blue satisfy `is` stand: from the first row
+// holding one to the last; 0 for none.
+inline int HeightOf(const wxImage& image, const std::function<bool(int, int, int)>& is) {
+  int top = image.GetHeight(), bottom = top - 1;
+  for (int y = 0; y < image.GetHeight(); ++y)
+    for (int x = 0; x < image.GetWidth(); ++x)
+      if (is(image.GetRed(x, y), image.GetGreen(x, y), image.GetBlue(x, y)))
+        top = std::min(top, y), bottom = y;
+  return bottom - top + 1;
+}
+
 // The Debian release the tests run on (VERSION_CODENAME), or "" where none is named.
 inline std::string ReleaseName() {
   std::ifstream release("/etc/os-release");

@@ -175,6 +175,10 @@ wxWindow* TestDialog::MakeControl(wxWindow* parent, int id, const wxRect& rect) 
     case kTree:
       tree_ = new wxTreeCtrl(parent, id, rect.GetPosition(), rect.GetSize(),
                              wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_SINGLE | wxBORDER_SUNKEN);
+      // wx's own tree (GTK's) draws its items in the system's font though it reports the
+      // dialog's, and takes a font only when it differs from the one it reports.
+      tree_->SetFont(GetFont().Bold());
+      tree_->SetFont(GetFont());
       return tree_;
     default:
       return new IconButton(parent, id, rect);
