@@ -17,6 +17,7 @@
 #include <wx/window.h>
 
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 
 #include <cstdint>
 #include <cstdlib>
@@ -190,13 +191,15 @@ struct DialogScript : wxModalDialogHook {
 };
 
 // A step that lets the dialog open and paint, then ends it, unless `act` did, with what `act`
-// answers.
+// answers; a message box, which runs GTK's own loop, with OK.
 inline DialogScript::Step WhileShown(std::function<int(wxDialog&)> act) {
   return [act](wxDialog& dialog) {
     dialog.CallAfter([act, &dialog] {
       Settle();
       const int code = act(dialog);
       if (dialog.IsModal()) dialog.EndModal(code);
+      if (GTK_IS_MESSAGE_DIALOG(dialog.GetHandle()))
+        gtk_dialog_response(GTK_DIALOG(dialog.GetHandle()), GTK_RESPONSE_OK);
     });
     return wxID_NONE;
   };

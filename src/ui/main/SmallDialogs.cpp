@@ -14,6 +14,7 @@ constexpr int kEndButton = 1;
 // Labels that span several lines break at their template width.
 void RunTemplateDialog(wxWindow* parent, int id) {
   const DialogTemplate& layout = *FindDialogTemplate(id);
+  const ToolTipsPaused paused;
   wxDialog dialog(parent, wxID_ANY, wxString::FromUTF8(layout.caption));
   dialog.SetFont(DialogFont());
   BuildControls(&dialog, layout, nullptr);

@@ -248,6 +248,29 @@ void AddToolTips(wxWindow& window, std::span<const ToolTipText> tips) {
   }
 }
 
+namespace {
+
+void TakeToolTips(wxWindow& window, std::vector<std::pair<wxWeakRef<wxWindow>, wxString>>& tips) {
+  if (window.GetToolTip() != nullptr) {
+    tips.emplace_back(&window, window.GetToolTipText());
+    window.UnsetToolTip();
+  }
+  for (wxWindow* child : window.GetChildren()) TakeToolTips(*child, tips);
+}
+
+}  // namespace
+
+ToolTipsPaused::ToolTipsPaused() {
+  for (wxWindow* window : wxTopLevelWindows) TakeToolTips(*window, tips_);
+}
+
+ToolTipsPaused::~ToolTipsPaused() {
+  // A window closed meanwhile has nothing to get back.
+  for (const auto& [window, text] : tips_) {
+    if (window) window->SetToolTip(text);
+  }
+}
+
 void SwallowEnterAndEscape(wxWindow& page) {
   page.Bind(wxEVT_CHAR_HOOK, [](wxKeyEvent& event) {
     const int key = event.GetKeyCode();

@@ -8,10 +8,13 @@
 #include <wx/font.h>
 #include <wx/gdicmn.h>
 #include <wx/menu.h>
+#include <wx/weakref.h>
 #include <wx/window.h>
 
 #include <functional>
 #include <span>
+#include <utility>
+#include <vector>
 
 #include "resources/DialogTemplates.h"
 
@@ -48,6 +51,21 @@ struct ToolTipText {
 
 // Gives the window's controls their tips; ids without a control are skipped.
 void AddToolTips(wxWindow& window, std::span<const ToolTipText> tips);
+
+// Made just before a modal window opens, for as long as it is open: the program's windows give
+// up their tips, so that a tip showing goes away and none pops up beside the modal window (GTK
+// shows the tips of the windows under it); afterwards each gets back the tip it had, so the
+// option that switches the main window's tips stays as it was.
+class ToolTipsPaused {
+ public:
+  ToolTipsPaused();
+  ~ToolTipsPaused();
+  ToolTipsPaused(const ToolTipsPaused&) = delete;
+  ToolTipsPaused& operator=(const ToolTipsPaused&) = delete;
+
+ private:
+  std::vector<std::pair<wxWeakRef<wxWindow>, wxString>> tips_;
+};
 
 // Keeps Enter and Escape from acting while the focus is inside `page`, so that neither closes
 // the window the page stands in.

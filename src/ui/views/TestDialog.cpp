@@ -263,6 +263,7 @@ bool TestDialog::IsChecked(int id) const {
 }
 
 void ShowTestDialog(const wxIcon& icon, wxWindow* parent) {
+  const ToolTipsPaused paused;
   TestDialog dialog(icon, parent);
   dialog.ShowModal();
 }
