@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 
 #include "model/CellPicture.h"
+#include "ui/views/DialogBuilder.h"
 #include "ui/views/RasterBitmap.h"
 
 namespace pictaro {
@@ -27,14 +28,18 @@ void GridPanel::OnPaint(wxPaintEvent&) {
   // The bands reach 10 pixels past the top and bottom edges.
   const int top = -10;
   const int bottom = size.y + 10;
+  // The bands follow the controls, which follow the font.
+  const int topBandEnd = StockPixelsToPixelsY(kTopBandEnd);
+  const int bottomBandStart = StockPixelsToPixelsY(kBottomBandStart);
+  const int lineY = StockPixelsToPixelsY(kLineY);
   dc.SetPen(*wxTRANSPARENT_PEN);
   dc.SetBrush(wxBrush(ToWxColour(ShadeOf(color_))));
-  dc.DrawRectangle(0, top, size.x, kTopBandEnd - top);
-  dc.DrawRectangle(0, kBottomBandStart, size.x, bottom - kBottomBandStart);
+  dc.DrawRectangle(0, top, size.x, topBandEnd - top);
+  dc.DrawRectangle(0, bottomBandStart, size.x, bottom - bottomBandStart);
   dc.SetBrush(wxBrush(ToWxColour(color_)));
-  dc.DrawRectangle(0, kTopBandEnd, size.x, kBottomBandStart - kTopBandEnd);
+  dc.DrawRectangle(0, topBandEnd, size.x, bottomBandStart - topBandEnd);
   dc.SetPen(wxPen(ToWxColour(color_)));
-  dc.DrawLine(0, kLineY, size.x, kLineY);
+  dc.DrawLine(0, lineY, size.x, lineY);
 }
 
 }  // namespace pictaro

@@ -110,15 +110,14 @@ void VisitControls(wxWindow& parent, const wxWindow& skip, const wxPoint& offset
 
 }  // namespace
 
-#ifdef _WIN32
-
 namespace {
 
 // The base units of the dialog font, measured as the system measures them for a dialog: the
 // average width of the 52 letters, rounded, and the font's height. Never below the classic
-// 6 x 13, which Tahoma 8 has at the usual 96 dots an inch: the windows' pictures keep their
-// pixel sizes, and a font of smaller metrics (as Wine's stand-in for Tahoma) would squeeze the
-// controls onto them.
+// 6 x 13, which the stock 8-point font has at 96 dots an inch: the windows' pictures keep their
+// pixel sizes there, and a font of smaller metrics (as Wine's stand-in for Tahoma) would squeeze
+// the controls onto them. Larger text (a denser display, or text enlarged on Linux with Xft.dpi)
+// grows the window with it.
 wxSize DialogBaseUnits() {
   static const wxSize units = [] {
     wxScreenDC dc;
@@ -129,10 +128,15 @@ wxSize DialogBaseUnits() {
   return units;
 }
 
-// units × base ÷ per, rounded half away from zero, as the system's MulDiv rounds.
+// units × base ÷ per: on Windows rounded half away from zero, as the system's MulDiv rounds; the
+// GTK build has always cut the fraction off, and its layouts keep their pixels.
 int Scaled(int units, int base, int per) {
+#ifdef _WIN32
   const int twice = 2 * units * base;
   return twice >= 0 ? (twice + per) / (2 * per) : -((per - twice) / (2 * per));
+#else
+  return units * base / per;
+#endif
 }
 
 }  // namespace
@@ -143,19 +147,17 @@ int DialogUnitsToPixelsX(int units) {
 int DialogUnitsToPixelsY(int units) {
   return Scaled(units, DialogBaseUnits().y, 8);
 }
+int StockPixelsToPixelsY(int pixels) {
+  return Scaled(pixels, DialogBaseUnits().y, 13);
+}
+
+#ifdef _WIN32
 
 wxFont DialogFont() {
   return wxFont(wxFontInfo(8).FaceName("Tahoma"));
 }
 
 #else
-
-int DialogUnitsToPixelsX(int units) {
-  return units * 6 / 4;
-}
-int DialogUnitsToPixelsY(int units) {
-  return units * 13 / 8;
-}
 
 wxFont DialogFont() {
   // Liberation Sans has the metrics of the font the templates were laid out for; the

@@ -1,8 +1,8 @@
 // Turns the windows' templates into wx controls. Dialog units convert with the base units of
-// the templates' font, 6 x 13 pixels for 4 x 8 units, so the pixel sizes that the windows use
-// (cells of the resource size plus 6, the panel's bands) line up with the templates. On Windows
-// they are those of Tahoma 8 itself, as the system measures them (at least 6 x 13); elsewhere
-// those of the classic 8-point dialog font.
+// the templates' font, measured as the system measures them: 6 x 13 pixels for 4 x 8 units with
+// the stock font at 96 dots an inch (never less), where the pixel sizes that the windows use
+// (cells of the resource size plus 6, the panel's bands) line up with the templates. Larger text
+// grows them, and the window with them.
 #pragma once
 
 #include <wx/font.h>
@@ -22,6 +22,8 @@ namespace pictaro {
 
 int DialogUnitsToPixelsX(int units);
 int DialogUnitsToPixelsY(int units);
+// A height laid out in pixels for the stock base units (13 pixels to 8 units), in the font's.
+int StockPixelsToPixelsY(int pixels);
 wxRect DialogRect(const ControlTemplate& control);
 wxSize DialogClientSize(const DialogTemplate& dialog);
 
