@@ -21,11 +21,17 @@ printf '(plug-in-path "${gimp_plug_in_dir}/plug-ins:%s")\n' \
   "$(dirname "$(find "$work/root" -type f -name "$program")")/.." >"$gimp_folder/gimprc"
 export HOME=$work
 
-# window TITLE: the id of the visible window TITLE, once it has appeared.
+# window TITLE: the id of the visible window TITLE, once it has appeared. xdotool's search walks
+# the window tree, and a window that goes meanwhile (a tip, a progress window) ends the walk with
+# an X error and xdotool with it: each look is a walk of its own, until one finds TITLE.
 window() {
   local id
-  id=$(timeout 60 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1)
-  [ -n "$id" ] || { echo "window '$1' never appeared"; return 1; }
+  for _ in $(seq 300); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  [ -n "$id" ] || { echo "window '$1' never appeared" >&2; return 1; }
   sleep 0.5
   echo "$id"
 }
