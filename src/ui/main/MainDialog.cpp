@@ -150,13 +150,14 @@ void MainDialog::DefineSlots() {
 }
 
 void MainDialog::AttachCells() {
+  const DialogTemplate& layout = *FindDialogTemplate(kMainDialog);
   for (int i = 0; i < kCellCount; ++i) {
     cells[i] = dynamic_cast<GridCell*>(FindWindow(kCellIds[i]));
     cells[i]->SetSlot(&slots[i]);
     cells[i]->SetGrid(&grid);
     // The image area is exactly the resource; the frame takes 3 pixels on each side.
-    const int side = static_cast<int>(slots[i].PixelSize()) + 6;
-    cells[i]->SetSize(wxSize(side, side));
+    const int side = (static_cast<int>(slots[i].PixelSize()) + 6) * PixelFactor();
+    FitPixelPart(*cells[i], layout, wxSize(side, side));
   }
 }
 

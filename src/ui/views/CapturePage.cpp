@@ -29,10 +29,10 @@ CapturePage::CapturePage(wxWindow* parent, PageOwner& owner) : wxPanel(parent, w
   SizePage(*this, kCaptureDialog);
   BuildControls(this, PageTemplate(kCaptureDialog),
                 [this](wxWindow* on, const ControlTemplate& c, const wxRect& rect) {
-                  view_ = new LayerView(on, c.id, rect.GetPosition(),
-                                        wxSize(kLargeViewSize, kLargeViewSize));
+                  view_ = new LayerView(on, c.id, rect.GetPosition(), rect.GetSize());
                   return view_;
                 });
+  FitPixelPart(*view_, PageTemplate(kCaptureDialog), LargeViewSize());
   zoomBox_ = dynamic_cast<wxCheckBox*>(FindWindow(kZoom));
   view_->SetOwner(&owner);
   view_->SetSlot(&initialSlot_);

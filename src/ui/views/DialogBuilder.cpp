@@ -1,5 +1,6 @@
 #include "ui/views/DialogBuilder.h"
 
+#include <wx/bookctrl.h>
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dcscreen.h>
@@ -12,7 +13,12 @@
 #include <algorithm>
 
 #include "ui/views/ClickablePicture.h"
+#include "ui/views/RasterBitmap.h"
 #include "ui/views/ResourceImages.h"
+
+#ifdef __WXGTK__
+#include <gdk/gdk.h>
+#endif
 
 namespace pictaro {
 namespace {
@@ -38,6 +44,16 @@ wxWindow* AtLeastBestSize(wxWindow* control) {
   return control;
 }
 
+// Where a picture of `size` made from `control` stands in `room`, the template's rectangle:
+// where the room has grown more than the picture (larger text at the same pixel factor), in the
+// place it had in the middle of the room at the stock base units; otherwise at its origin.
+wxRect PlaceInRoom(const ControlTemplate& control, const wxRect& room, const wxSize& size) {
+  const int factor = PixelFactor();
+  const wxSize stock(control.width * 6 / 4 * factor, control.height * 13 / 8 * factor);
+  return wxRect(room.x + std::max(0, (room.width - stock.x) / 2),
+                room.y + std::max(0, (room.height - stock.y) / 2), size.x, size.y);
+}
+
 wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const wxRect& rect) {
   const wxWindowID id = c.id < 0 ? wxID_ANY : c.id;
   const wxPoint pos = rect.GetPosition();
@@ -58,6 +74,10 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
                            wxST_NO_AUTORESIZE | (oneLine ? kOverflow : 0) |
                                ((c.style & kStyleCentred) ? wxALIGN_CENTRE_HORIZONTAL : 0));
       if (!oneLine) label->Wrap(size.x);
+      // Text a little wider than the template allows for (its widths are rounded to units
+      // of the font's average letter) takes what it needs to the right.
+      const int textWidth = label->GetTextExtent(label->GetLabelText()).x;
+      if (oneLine && textWidth > size.x) label->SetSize(textWidth, size.y);
       if (c.style & kStyleMiddle) {
         // The toolkit puts the text at the top of its box: the box shrinks to the text's
         // lines about the template box's middle.
@@ -84,15 +104,45 @@ wxWindow* MakeStandardControl(wxWindow* parent, const ControlTemplate& c, const 
       if (c.style & kStyleMultiline) style |= wxTE_MULTILINE | wxVSCROLL;
       return new wxTextCtrl(parent, id, Text(c), pos, size, style);
     }
-    case ControlKind::Picture:
-      return new ClickablePicture(parent, id, ResourceBitmap(c.image), pos,
-                                  (c.style & kStyleSunken) != 0, (c.style & kStyleNotify) != 0);
+    case ControlKind::Picture: {
+      const wxBitmap bitmap(Magnified(ResourceBitmap(c.image).ConvertToImage(), PixelFactor()));
+      auto* picture = new ClickablePicture(parent, id, bitmap, pos, (c.style & kStyleSunken) != 0,
+                                           (c.style & kStyleNotify) != 0);
+      picture->Move(PlaceInRoom(c, rect, picture->GetSize()).GetPosition());
+      return picture;
+    }
     case ControlKind::GroupBox:
       return new wxStaticBox(parent, id, Text(c), pos, size);
     case ControlKind::Custom:
       break;
   }
   return nullptr;
+}
+
+// A box or radio grown to its text's width may reach into the control beside it: that control,
+// and what stands right of it in its row, move right as far.
+void MakeRoomBeside(wxWindow& parent) {
+  const wxWindowList& controls = parent.GetChildren();
+  for (wxWindow* grown : controls) {
+    if (dynamic_cast<wxCheckBox*>(grown) == nullptr &&
+        dynamic_cast<wxRadioButton*>(grown) == nullptr)
+      continue;
+    const wxRect box = grown->GetRect();
+    auto inRow = [&](const wxRect& rect) {
+      return rect.y <= box.GetBottom() && rect.GetBottom() >= box.y && rect.x > box.x;
+    };
+    int reach = 0;
+    for (wxWindow* other : controls) {
+      const wxRect rect = other->GetRect();
+      if (other != grown && inRow(rect) && rect.x <= box.GetRight())
+        reach = std::max(reach, box.GetRight() + 1 - rect.x);
+    }
+    if (reach == 0) continue;
+    for (wxWindow* other : controls) {
+      if (other != grown && inRow(other->GetRect()))
+        other->Move(other->GetPosition() + wxPoint(reach, 0));
+    }
+  }
 }
 
 // Calls `visit` for each control inside `parent` but `skip`, with its rectangle in the
@@ -151,6 +201,65 @@ int StockPixelsToPixelsY(int pixels) {
   return Scaled(pixels, DialogBaseUnits().y, 13);
 }
 
+int PixelFactor() {
+  static const int factor = [] {
+#ifdef __WXGTK__
+    // GDK's resolution is the one its text is drawn at (Xft.dpi); wx reports 96 whatever it
+    // is. A scale GDK applies itself (GDK_SCALE) doubles the pictures with everything else.
+    const double dpi = gdk_screen_get_resolution(gdk_screen_get_default());
+#else
+    const double dpi = wxScreenDC().GetPPI().y;
+#endif
+    return std::max(1, static_cast<int>(dpi) / 96);
+  }();
+  return factor;
+}
+
+namespace {
+
+// Grows `window` by `extra` pixels downwards within its parent, which grows in turn: the
+// window's client area; a page, whose tabs grow to hold it when it is shown; or a control,
+// under which the controls move down.
+void GrowDown(wxWindow& window, int extra) {
+  if (window.IsTopLevel()) {
+    window.SetClientSize(window.GetClientSize() + wxSize(0, extra));
+    return;
+  }
+  wxWindow* parent = window.GetParent();
+  // The panel that fills a window grows with its client area.
+  if (parent->IsTopLevel()) {
+    GrowDown(*parent, extra);
+    return;
+  }
+  if (dynamic_cast<wxBookCtrlBase*>(parent) == nullptr) MakeRoomBelow(window, extra);
+  window.SetSize(window.GetSize() + wxSize(0, extra));
+  if (dynamic_cast<wxBookCtrlBase*>(parent) == nullptr) GrowDown(*parent, extra);
+}
+
+}  // namespace
+
+void FitPixelPart(wxWindow& part, const DialogTemplate& dialog, const wxSize& size) {
+  const ControlTemplate& control =
+      *std::ranges::find(dialog.controls, part.GetId(), &ControlTemplate::id);
+  const wxRect room = part.GetRect();
+  const wxRect rect = PlaceInRoom(control, room, size);
+  // The nearest of what lies below the part, across its width, and its parent's bottom edge.
+  wxWindow& parent = *part.GetParent();
+  int limit = parent.GetClientSize().y;
+  for (wxWindow* other : parent.GetChildren()) {
+    const wxRect below = other->GetRect();
+    if (other != &part && !other->IsTopLevel() && below.y > room.GetBottom() &&
+        below.x <= rect.GetRight() && below.GetRight() >= rect.x)
+      limit = std::min(limit, below.y);
+  }
+  const int extra = rect.GetBottom() + 1 - limit;
+  if (extra > 0) {
+    MakeRoomBelow(part, extra);
+    if (!parent.IsTopLevel()) GrowDown(parent, extra);
+  }
+  part.SetSize(rect);
+}
+
 #ifdef _WIN32
 
 wxFont DialogFont() {
@@ -198,6 +307,8 @@ void BuildControls(wxWindow* parent, const DialogTemplate& dialog,
       innerRect = rect;
     }
   }
+  MakeRoomBeside(*parent);
+  if (inner != nullptr) MakeRoomBeside(*inner);
 }
 
 void MakeRoomBelow(wxWindow& control, int extra) {

@@ -24,6 +24,19 @@ int DialogUnitsToPixelsX(int units);
 int DialogUnitsToPixelsY(int units);
 // A height laid out in pixels for the stock base units (13 pixels to 8 units), in the font's.
 int StockPixelsToPixelsY(int pixels);
+
+// Screen pixels to one pixel of a picture that shows an image's own pixels (the cells, the
+// views, the logo, the Test window's icons): the display's dots an inch divided by 96 and cut
+// to a whole number, at least 1. Pictures show 1:1 up to 191 dots an inch and 2:1 from 192, so
+// an icon is never resampled by a fraction.
+int PixelFactor();
+
+// Gives `part`, a picture made from its control of `dialog` at the template's rectangle, its
+// `size` in pixels, once all the template's controls are made. Where the room has grown more than
+// the part (larger text at the same factor), the part keeps its place in the middle of it; a part
+// that reaches into what lies below it, or out of its parent, pushes that down and grows its
+// parents (and the window) to make room.
+void FitPixelPart(wxWindow& part, const DialogTemplate& dialog, const wxSize& size);
 wxRect DialogRect(const ControlTemplate& control);
 wxSize DialogClientSize(const DialogTemplate& dialog);
 

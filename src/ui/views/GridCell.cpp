@@ -3,6 +3,7 @@
 #include <wx/dcclient.h>
 
 #include "model/CellPicture.h"
+#include "ui/views/DialogBuilder.h"
 #include "ui/views/RasterBitmap.h"
 #include "ui/views/ResourceImages.h"
 
@@ -44,7 +45,7 @@ void GridCell::Redraw() {
 }
 
 Raster GridCell::Picture() const {
-  const wxSize size = GetClientSize();
+  const wxSize size = GetClientSize() / PixelFactor();
   Raster picture(size.x, size.y);
   CellLook look;
   look.background = backgroundColor_;
@@ -59,7 +60,7 @@ Raster GridCell::Picture() const {
 
 void GridCell::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
-  const wxBitmap bitmap = RasterToBitmap(Picture());
+  const wxBitmap bitmap = RasterToBitmap(Picture(), PixelFactor());
   if (bitmap.IsOk()) dc.DrawBitmap(bitmap, 0, 0);
 }
 

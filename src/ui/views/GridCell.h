@@ -32,7 +32,8 @@ class GridCell : public wxWindow {
   // Has the whole cell painted again.
   void Redraw();
 
-  // The cell's picture as it is painted now.
+  // The cell's picture as it is painted now, one pixel for each image pixel (the window shows
+  // it magnified by the display's pixel factor).
   Raster Picture() const;
 
   bool AcceptsFocus() const override { return clickable_ != 0; }

@@ -33,15 +33,16 @@ void Fill(wxDC& dc, const wxRect& rect, std::uint32_t color) {
   dc.DrawRectangle(rect);
 }
 
-// A 1-pixel ring `inset` pixels inside a window of `size`.
-void Ring(wxDC& dc, const wxSize& size, int inset, std::uint32_t color) {
+// The `ring`th ring of the frame inside a window of `size`, `factor` pixels wide.
+void Ring(wxDC& dc, const wxSize& size, int ring, int factor, std::uint32_t color) {
+  const int inset = ring * factor;
   const int width = size.x - 2 * inset;
   const int height = size.y - 2 * inset;
   if (width <= 0 || height <= 0) return;
-  Fill(dc, wxRect(inset, inset, width, 1), color);
-  Fill(dc, wxRect(inset, size.y - inset - 1, width, 1), color);
-  Fill(dc, wxRect(inset, inset, 1, height), color);
-  Fill(dc, wxRect(size.x - inset - 1, inset, 1, height), color);
+  Fill(dc, wxRect(inset, inset, width, factor), color);
+  Fill(dc, wxRect(inset, size.y - inset - factor, width, factor), color);
+  Fill(dc, wxRect(inset, inset, factor, height), color);
+  Fill(dc, wxRect(size.x - inset - factor, inset, factor, height), color);
 }
 
 bool LayerItemChecked(const GridSlot& slot, int id) {
@@ -156,9 +157,10 @@ bool LayerView::Render(wxDC& dc, const wxRect& area) {
   const LayerViewLook look{.background = backgroundColor_,
                            .squareSize = static_cast<int>(slot_->GridPixelSize()),
                            .zoom = zoom_};
-  Raster picture(area.width, area.height);
+  const int factor = PixelFactor();
+  Raster picture(area.width / factor, area.height / factor);
   if (!RenderLayerPicture(CurrentLayerImage(*owner_->Host().record), look, picture)) return true;
-  const wxBitmap bitmap = RasterToBitmap(picture);
+  const wxBitmap bitmap = RasterToBitmap(picture, factor);
   if (!bitmap.IsOk()) return false;
   dc.DrawBitmap(bitmap, area.GetPosition());
   return true;
@@ -167,11 +169,13 @@ bool LayerView::Render(wxDC& dc, const wxRect& area) {
 void LayerView::OnPaint(wxPaintEvent&) {
   wxPaintDC dc(this);
   const wxSize size = GetClientSize();
-  const wxRect area(kFrame, kFrame, size.x - 2 * kFrame, size.y - 2 * kFrame);
+  const int factor = PixelFactor();
+  const int frame = kFrame * factor;
+  const wxRect area(frame, frame, size.x - 2 * frame, size.y - 2 * frame);
   if (!area.IsEmpty() && !Render(dc, area)) Fill(dc, area, kFailed);
-  Ring(dc, size, 0, kBlack);
-  Ring(dc, size, 1, HasFocus() ? kFocusRing : kBlack);
-  Ring(dc, size, 2, kBlack);
+  Ring(dc, size, 0, factor, kBlack);
+  Ring(dc, size, 1, factor, HasFocus() ? kFocusRing : kBlack);
+  Ring(dc, size, 2, factor, kBlack);
 }
 
 void LayerView::OnFocusChange(wxFocusEvent& event) {
@@ -193,15 +197,17 @@ void LayerView::OnMotion(wxMouseEvent& event) {
   event.Skip();
   if (!event.LeftIsDown() || !dragging_) return;
   if (!window.locked) SetCursor(dragCursor_);
-  const wxPoint point = event.GetPosition();
-  // The picture follows the mouse, one layer pixel per screen pixel, also while zoomed; a
-  // locked grid still fetches and redraws.
+  // The picture follows the mouse, one layer pixel per picture pixel (as many screen pixels
+  // as the pixel factor), also while zoomed; a locked grid still fetches and redraws. What is
+  // left of a picture pixel counts towards the next move.
+  const int factor = PixelFactor();
+  const wxPoint moved = (lastPoint_ - event.GetPosition()) / factor;
   if (HostReady()) {
-    window.MoveView(owner_->Host(), *slot_, lastPoint_.y - point.y, lastPoint_.x - point.x);
+    window.MoveView(owner_->Host(), *slot_, moved.y, moved.x);
     FetchLayer(owner_->Host(), owner_->GetDesktop());
   }
   Redraw();
-  lastPoint_ = point;
+  lastPoint_ -= moved * factor;
 }
 
 void LayerView::OnLeftUp(wxMouseEvent& event) {

@@ -24,9 +24,15 @@ wxImage RasterToImage(const Raster& raster, bool alpha) {
   return image;
 }
 
-wxBitmap RasterToBitmap(const Raster& raster) {
-  const wxImage image = RasterToImage(raster, false);
+wxBitmap RasterToBitmap(const Raster& raster, int factor) {
+  const wxImage image = Magnified(RasterToImage(raster, false), factor);
   return image.IsOk() ? wxBitmap(image) : wxBitmap();
+}
+
+wxImage Magnified(const wxImage& image, int factor) {
+  if (factor <= 1 || !image.IsOk()) return image;
+  return image.Scale(image.GetWidth() * factor, image.GetHeight() * factor,
+                     wxIMAGE_QUALITY_NEAREST);
 }
 
 wxIcon CreateIcon(const ResourceGrid& grid, int index) {

@@ -19,7 +19,12 @@ wxColour ToWxColour(std::uint32_t color);
 
 // The raster's colours; with `alpha` its alpha channel as well.
 wxImage RasterToImage(const Raster& raster, bool alpha);
-wxBitmap RasterToBitmap(const Raster& raster);
+// Each of the raster's pixels as `factor` x `factor` pixels on screen.
+wxBitmap RasterToBitmap(const Raster& raster, int factor = 1);
+
+// The image with each pixel repeated `factor` times across and down: whole pixels, never
+// resampled by a fraction.
+wxImage Magnified(const wxImage& image, int factor);
 
 // An icon of the resource's own size with its alpha (32-bit) or 1-bit mask; invalid when the
 // resource is not present.

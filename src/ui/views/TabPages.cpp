@@ -34,6 +34,10 @@ const DialogTemplate& PageTemplate(int id) {
   return *FindDialogTemplate(id);
 }
 
+wxSize LargeViewSize() {
+  return wxSize(kLargeViewSize, kLargeViewSize) * PixelFactor();
+}
+
 void SizePage(wxPanel& page, int dialog) {
   page.SetClientSize(DialogClientSize(PageTemplate(dialog)));
 }
@@ -43,10 +47,10 @@ PreviewPage::PreviewPage(wxWindow* parent, PageOwner& owner)
   SizePage(*this, kPreviewDialog);
   BuildControls(this, PageTemplate(kPreviewDialog),
                 [this](wxWindow* on, const ControlTemplate& c, const wxRect& rect) {
-                  cell_ = new GridCell(on, c.id, rect.GetPosition(),
-                                       wxSize(kLargeViewSize, kLargeViewSize));
+                  cell_ = new GridCell(on, c.id, rect.GetPosition(), rect.GetSize());
                   return cell_;
                 });
+  FitPixelPart(*cell_, PageTemplate(kPreviewDialog), LargeViewSize());
   cell_->SetSelected(1);
   cell_->SetClickable(0);
   cell_->SetStretch(1);
@@ -98,7 +102,9 @@ VerifyPage::VerifyPage(wxWindow* parent, PageOwner& owner)
   SizePage(*this, kVerifyDialog);
   BuildControls(this, PageTemplate(kVerifyDialog), nullptr);
   reportBox_ = dynamic_cast<wxTextCtrl*>(FindWindow(kReportBox));
-  if (reportBox_ != nullptr) reportBox_->SetSize(wxSize(kLargeViewSize, kLargeViewSize));
+  // The report stands where the other pages show their pictures, as large as they are.
+  if (reportBox_ != nullptr)
+    FitPixelPart(*reportBox_, PageTemplate(kVerifyDialog), LargeViewSize());
   AddToolTips(*this, kVerifyTips);
   SwallowEnterAndEscape(*this);
   Bind(wxEVT_BUTTON, &VerifyPage::OnTest, this, kTestButton);

@@ -12,8 +12,10 @@
 
 namespace pictaro {
 
-// The large views of the pages are 256 pixels plus the cell's frame.
+// The large views of the pages are 256 pixels plus the cell's frame, in picture pixels; on
+// screen, as many times over as the display's pixel factor.
 inline constexpr int kLargeViewSize = 262;
+wxSize LargeViewSize();
 
 // A page's template, and the page sized to it.
 const DialogTemplate& PageTemplate(int id);

@@ -11,6 +11,7 @@
 
 #include "resources/DialogTemplates.h"
 #include "ui/views/DialogBuilder.h"
+#include "ui/views/RasterBitmap.h"
 
 namespace pictaro {
 
@@ -51,7 +52,7 @@ class IconButton : public wxControl {
   }
 
   void SetIcon(const wxImage& icon) {
-    icon_ = wxBitmap(icon);
+    icon_ = wxBitmap(Magnified(icon, PixelFactor()));
     disabledIcon_ = icon_.ConvertToDisabled();
     Refresh();
   }
@@ -106,7 +107,7 @@ class IconPicture : public wxWindow {
 
   void SetIcon(const wxIcon& icon) {
     image_ = ImageOf(icon);
-    ownSize_ = wxBitmap(image_);
+    ownSize_ = wxBitmap(Magnified(image_, PixelFactor()));
     scaled_ = wxBitmap();
   }
   void SetCentred(bool centred) { centred_ = centred; }
@@ -195,15 +196,15 @@ void TestDialog::Initialise() {
   picture_->SetIcon(icon_);
 
   const int side = icon_.GetWidth();
-  picture_->SetSize(wxSize(side, side));
 
   slider_->SetRange(0, kLargestSide);
   slider_->SetTickFreq(kTickStep);
   slider_->SetValue(side);
   ShowPictureSize(side);
 
-  auto* images = new wxImageList(kTreeImageSide, kTreeImageSide, true, 1);
-  images->Add(wxBitmap(image.Scale(kTreeImageSide, kTreeImageSide, wxIMAGE_QUALITY_HIGH)));
+  const int treeSide = kTreeImageSide * PixelFactor();
+  auto* images = new wxImageList(treeSide, treeSide, true, 1);
+  images->Add(wxBitmap(image.Scale(treeSide, treeSide, wxIMAGE_QUALITY_HIGH)));
   tree_->AssignImageList(images);
 
   const wxTreeItemId root = tree_->AddRoot("Parent Item", 0, 0);
@@ -245,7 +246,8 @@ void TestDialog::ReplacePicture(long border) {
 
 void TestDialog::ShowPictureSize(int side) {
   if (sizeText_ != nullptr) sizeText_->SetLabel(wxString::Format("%d x %d pixels", side, side));
-  picture_->SetSize(wxSize(side, side));
+  // Pixels of the picture, each as many screen pixels over as the display's pixel factor.
+  picture_->SetSize(wxSize(side, side) * PixelFactor());
   RefreshPicture();
 }
 
