@@ -17,7 +17,9 @@
 #include <wx/window.h>
 
 #include <gtest/gtest.h>
+#ifdef __WXGTK__
 #include <gtk/gtk.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -198,8 +200,10 @@ inline DialogScript::Step WhileShown(std::function<int(wxDialog&)> act) {
       Settle();
       const int code = act(dialog);
       if (dialog.IsModal()) dialog.EndModal(code);
+#ifdef __WXGTK__
       if (GTK_IS_MESSAGE_DIALOG(dialog.GetHandle()))
         gtk_dialog_response(GTK_DIALOG(dialog.GetHandle()), GTK_RESPONSE_OK);
+#endif
     });
     return wxID_NONE;
   };

@@ -38,8 +38,8 @@ exports=$(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" |
 
 # run EXIT KEYS ARGS...: runs pictaro-host.exe with ARGS; for each "TITLE=KEY" of KEYS (separated
 # by commas) waits for the top-level window TITLE and sends it KEY; then checks the exit code.
-# The key "shot" presses Build, takes the screenshot, checks that the labels and radios on the
-# grey band under the grid stand on that grey, and applies.
+# The key "shot" presses Build, takes the screenshot (into $shot when set), checks that the labels
+# and radios on the grey band under the grid stand on that grey (at 96 dots an inch), and applies.
 run() {
   # The pointer out of the way: a tip would show where it rests.
   xdotool mousemove 0 0
@@ -54,14 +54,16 @@ run() {
       # From Apply back to Build by keyboard (a click would leave Build's tip on the picture),
       # then the screenshot, then Apply, and No to saving the icon first.
       xdotool windowfocus --sync "$id" key shift+Tab shift+Tab space sleep 3
-      /usr/bin/import -window "$id" "$screenshot"
+      /usr/bin/import -window "$id" "${shot:-$screenshot}"
       # The band's rows 328 to 427 (from the first grey row, under the menu bar) hold no pixel
       # of the face colour that the window has beside the panel.
-      top=$(/usr/bin/convert "$screenshot" -crop 1x100+2+0 txt:- |
+      [ -n "${shot:-}" ] || top=$(/usr/bin/convert "$screenshot" -crop 1x100+2+0 txt:- |
         awk -F '[,:]' '/#BFBFBF/ { print $2; exit }')
-      face=$(/usr/bin/convert "$screenshot" -format '%[hex:p{493,30}]' info:)
-      /usr/bin/convert "$screenshot" -crop "480x100+0+$((top + 328))" -unique-colors txt:- |
-        grep -q "#$face " && fail "the grey band's labels and radios stand on the face colour"
+      [ -n "${shot:-}" ] || {
+        face=$(/usr/bin/convert "$screenshot" -format '%[hex:p{493,30}]' info:)
+        /usr/bin/convert "$screenshot" -crop "480x100+0+$((top + 328))" -unique-colors txt:- |
+          grep -q "#$face " && fail "the grey band's labels and radios stand on the face colour"
+      }
       xdotool key Tab Tab Return sleep 2 key n
     else
       xdotool windowfocus --sync "$id" key "${key#*=}"
@@ -84,4 +86,11 @@ run 0 "About Pictaro=Return" --about
 grep -q "^About Pictaro 2.0… (Quillory)" log || { fail "About: $(cat log)"; }
 # Build, then Apply, with the screenshot between.
 [ -z "$screenshot" ] || run 0 "Pictaro=shot" -o built.png sample.png
+# And at 144 dots an inch, beside it.
+logpixels() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
+if [ -n "$screenshot" ]; then
+  logpixels 144
+  shot=${screenshot%.png}-144.png run 0 "Pictaro=shot" -o built.png sample.png
+  logpixels 96
+fi
 [ "$failures" -eq 0 ]
