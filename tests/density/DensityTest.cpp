@@ -1,5 +1,5 @@
-// The windows at the display density the test is started with (PICTARO_TEST_DPI: Xft.dpi on
-// the X display, set here for the run; under Wine the prefix's LogPixels, set by the caller):
+// The windows at the display density that support/at_density.sh starts the test with
+// (PICTARO_TEST_DPI: Xft.dpi on the X display, under Wine the prefix's LogPixels):
 // every control inside its parent, no two siblings over each other, every text whole, and the
 // cells, built from the sample layer, showing their pictures in whole pixels at the factor.
 #include <gtest/gtest.h>
@@ -10,8 +10,6 @@
 #include <wx/radiobut.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
-
-#include <sstream>
 
 #include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
@@ -24,11 +22,6 @@
 #include "ui/views/RasterBitmap.h"
 #include "ui/views/TestDialog.h"
 
-#ifdef __WXGTK__
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
-#endif
-
 namespace pictaro {
 namespace {
 
@@ -39,70 +32,52 @@ int TestDpi() {
   return dpi != nullptr ? std::atoi(dpi) : 96;
 }
 
-std::string NameOf(const wxWindow& control) {
-  std::ostringstream name;
-  name << wxString(control.GetClassInfo()->GetClassName()).utf8_string() << ' ' << control.GetId()
-       << " \"" << control.GetLabel().utf8_string() << '"';
-  return name.str();
-}
-
-// What of `control`'s text is cut off: a one-line text wider than the control, or wrapped
-// lines taller than it; for a button, what its frame leaves.
+// Whether `control`'s text shows whole: a label's lines, a button's text inside its frame, a
+// box's or radio's mark and text.
 bool TextFits(wxWindow& control) {
   const wxSize size = control.GetSize();
-  if (auto* label = dynamic_cast<wxStaticText*>(&control)) {
-    const wxArrayString lines = wxSplit(label->GetLabel(), '\n', '\0');
-    int widest = 0;
-    for (const wxString& line : lines) widest = std::max(widest, label->GetTextExtent(line).x);
-    return widest <= size.x && static_cast<int>(lines.size()) * label->GetCharHeight() <= size.y;
-  }
-  if (dynamic_cast<wxButton*>(&control) != nullptr)
-    return control.GetTextExtent(control.GetLabel()).x + 4 <= size.x;
-  if (dynamic_cast<wxRadioButton*>(&control) != nullptr ||
-      dynamic_cast<wxCheckBox*>(&control) != nullptr)
-    return control.GetBestSize().x <= size.x;
-  return true;
+  int widest = 0, lines = 0;
+  for (const wxString& line : wxSplit(control.GetLabel(), '\n', '\0'))
+    widest = std::max(widest, control.GetTextExtent(line).x), ++lines;
+  if (dynamic_cast<wxStaticText*>(&control) != nullptr)
+    return widest <= size.x && lines * control.GetCharHeight() <= size.y;
+  if (dynamic_cast<wxButton*>(&control) != nullptr) return widest + 4 <= size.x;
+  const bool marked = dynamic_cast<wxCheckBox*>(&control) != nullptr ||
+                      dynamic_cast<wxRadioButton*>(&control) != nullptr;
+  return !marked || control.GetBestSize().x <= size.x;
 }
 
-// The faults of the layout inside `parent`, one line each.
-void CheckLayout(wxWindow& parent, const std::string& where, std::vector<std::string>& faults) {
+// The faults of the layout inside `parent`, one line each: a control out of its parent's area,
+// a text cut off, two controls over each other (a group box stands around its controls).
+std::string Faults(wxWindow& parent, const std::string& where) {
   std::vector<wxWindow*> children;
   for (wxWindow* child : parent.GetChildren())
     if (!child->IsTopLevel() && child->IsShown() && child->GetSize() != wxSize(0, 0))
       children.push_back(child);
-  // A page of tabs stands under their header, inside their frame.
-  auto* tabs = dynamic_cast<wxBookCtrlBase*>(&parent);
-  const wxRect area(tabs != nullptr ? parent.GetSize() : parent.GetClientSize());
+  // The toolkit places a page of tabs where it likes; it must only be no larger than they are.
+  const bool tabs = dynamic_cast<wxBookCtrlBase*>(&parent) != nullptr;
+  const wxRect area(tabs ? parent.GetSize() : parent.GetClientSize());
+  auto name = [&](const wxWindow& c) {
+    return where + " / " + wxString(c.GetClassInfo()->GetClassName()).utf8_string() + " \"" +
+           c.GetLabel().utf8_string() + "\"";
+  };
+  std::string faults;
   for (std::size_t i = 0; i < children.size(); ++i) {
     wxWindow& child = *children[i];
-    const std::string name = where + " / " + NameOf(child);
-    // The toolkit may place a page anywhere: it is only as large as its tabs.
-    const wxRect rect = tabs != nullptr ? wxRect(child.GetSize()) : child.GetRect();
-    if (!area.Contains(rect))
-      faults.push_back(name + " stands out of its parent's " + std::to_string(area.width) + "x" +
-                       std::to_string(area.height));
-    if (!TextFits(child)) faults.push_back(name + ": the text is cut off");
-    // A group box stands around its controls.
-    for (std::size_t j = i + 1; j < children.size(); ++j) {
-      if (dynamic_cast<wxStaticBox*>(&child) != nullptr ||
-          dynamic_cast<wxStaticBox*>(children[j]) != nullptr)
-        continue;
-      if (rect.Intersects(children[j]->GetRect()))
-        faults.push_back(name + " overlaps " + NameOf(*children[j]));
-    }
-    CheckLayout(child, name, faults);
+    const wxRect rect = tabs ? wxRect(child.GetSize()) : child.GetRect();
+    if (!area.Contains(rect)) faults += name(child) + " stands out of its parent\n";
+    if (!TextFits(child)) faults += name(child) + ": the text is cut off\n";
+    for (std::size_t j = i + 1; j < children.size(); ++j)
+      if (dynamic_cast<wxStaticBox*>(&child) == nullptr &&
+          dynamic_cast<wxStaticBox*>(children[j]) == nullptr &&
+          rect.Intersects(children[j]->GetRect()))
+        faults += name(child) + " overlaps " + name(*children[j]) + "\n";
+    faults += Faults(child, name(child));
   }
+  return faults;
 }
 
-std::string Faults(wxTopLevelWindow& window) {
-  std::vector<std::string> faults;
-  CheckLayout(window, window.GetTitle().utf8_string(), faults);
-  std::string text;
-  for (const std::string& fault : faults) text += fault + "\n";
-  return text;
-}
-
-// Whether the screen shows `picture` with each pixel as a `factor` x `factor` block.
+// Whether the screen shows the cell's picture with each pixel as a `factor`-square block.
 bool ShowsInWholePixels(GridCell& cell, int factor) {
   const wxImage want = Magnified(RasterToImage(cell.Picture(), false), factor);
   const wxImage got = Snapshot(cell);
@@ -114,11 +89,9 @@ bool ShowsInWholePixels(GridCell& cell, int factor) {
 TEST(DensityTest, EveryWindowFitsItsControlsAndTextsAndShowsIconsInWholePixels) {
   WxSession wx;
   ASSERT_TRUE(wx.IsOk());
-  const int dpi = TestDpi();
-  const int factor = std::max(1, dpi / 96);
+  const int factor = std::max(1, TestDpi() / 96);
 #ifndef __WXGTK__
-  // The prefix's LogPixels is what the program sees.
-  ASSERT_EQ(wxScreenDC().GetPPI().y, dpi);
+  ASSERT_EQ(wxScreenDC().GetPPI().y, TestDpi());  // the prefix's LogPixels took
 #endif
   EXPECT_EQ(PixelFactor(), factor);
 
@@ -133,60 +106,30 @@ TEST(DensityTest, EveryWindowFitsItsControlsAndTextsAndShowsIconsInWholePixels) 
     for (std::size_t page = 0; page < window->pageTabs->GetPageCount(); ++page) {
       window->pageTabs->ChangeSelection(page);
       Settle();
-      EXPECT_EQ(Faults(*window), "") << "page " << page;
+      EXPECT_EQ(Faults(*window, "main"), "") << "page " << page;
     }
+    // The screen of a display that dense (2560 x 1600 at 192) holds the whole window.
+    EXPECT_TRUE(wxGetClientDisplayRect().Contains(window->GetScreenRect()));
     window->pageTabs->ChangeSelection(0);
     for (int i = 0; i < MainDialog::kCellCount; ++i) {
-      GridCell& cell = *window->cells[i];
-      const int side = static_cast<int>(window->slots[i].PixelSize()) + 6;
-      EXPECT_EQ(cell.GetClientSize(), wxSize(side, side) * factor) << cell.GetId();
-      EXPECT_TRUE(ShowsInWholePixels(cell, factor)) << cell.GetId();
+      const int side = (static_cast<int>(window->slots[i].PixelSize()) + 6) * factor;
+      EXPECT_EQ(window->cells[i]->GetClientSize(), wxSize(side, side)) << i;
+      EXPECT_TRUE(ShowsInWholePixels(*window->cells[i], factor)) << i;
     }
     EXPECT_TRUE(ShowsInWholePixels(*window->previewCell, factor));
+    const DialogScript::Step check = WhileShown([](wxDialog& dialog) {
+      EXPECT_EQ(Faults(dialog, dialog.GetTitle().utf8_string()), "");
+      return wxID_OK;
+    });
+    DialogScript script({check, check, check});
+    ShowAboutDialog(nullptr);
+    ShowWelcomeDialog(nullptr);
+    ShowTestDialog(CreateIcon(window->grid, window->currentSlot), window);
+    EXPECT_EQ(script.entered, 3);
     window->Destroy();
     Settle();
   });
-
-  wxIcon icon;
-  icon.CopyFromBitmap(wxBitmap(wxImage(48, 48)));
-  for (const std::function<void()>& show : std::vector<std::function<void()>>{
-           [] { ShowAboutDialog(nullptr); }, [] { ShowWelcomeDialog(nullptr); },
-           [&] { ShowTestDialog(icon, nullptr); }}) {
-    DialogScript script({WhileShown([&](wxDialog& dialog) {
-      EXPECT_EQ(Faults(dialog), "");
-      return wxID_OK;
-    })});
-    show();
-  }
 }
 
 }  // namespace
 }  // namespace pictaro
-
-// On X, the display's text density is set for the run and taken away afterwards.
-int main(int argc, char** argv) {
-  ::testing::InitGoogleTest(&argc, argv);
-  const char* display = std::getenv("DISPLAY");
-#ifdef __WXGTK__
-  if (display == nullptr || *display == '\0') {
-    std::puts("no display: density tests skipped");
-    return 77;
-  }
-  Display* x = XOpenDisplay(nullptr);
-  if (x == nullptr) return 77;
-  const std::string resources = "Xft.dpi:\t" + std::to_string(pictaro::TestDpi()) + "\n";
-  const Atom manager = XInternAtom(x, "RESOURCE_MANAGER", False);
-  XChangeProperty(x, DefaultRootWindow(x), manager, XA_STRING, 8, PropModeReplace,
-                  reinterpret_cast<const unsigned char*>(resources.data()),
-                  static_cast<int>(resources.size()));
-  XSync(x, False);
-  setenv("GSETTINGS_BACKEND", "memory", 1);
-  const int status = RUN_ALL_TESTS();
-  XDeleteProperty(x, DefaultRootWindow(x), manager);
-  XCloseDisplay(x);
-  return status;
-#else
-  (void)display;
-  return RUN_ALL_TESTS();
-#endif
-}

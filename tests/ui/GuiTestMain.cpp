@@ -12,6 +12,8 @@ int main(int argc, char** argv) {
     std::puts("no display: GUI tests skipped");
     return 77;
   }
+#ifndef _WIN32
   setenv("GSETTINGS_BACKEND", "memory", 1);
+#endif
   return RUN_ALL_TESTS();
 }

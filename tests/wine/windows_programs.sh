@@ -38,12 +38,15 @@ exports=$(x86_64-w64-mingw32-objdump -p "$bin/Pictaro.8bf" |
 
 # run EXIT KEYS ARGS...: runs pictaro-host.exe with ARGS; for each "TITLE=KEY" of KEYS (separated
 # by commas) waits for the top-level window TITLE and sends it KEY; then checks the exit code.
-# The key "shot" presses Build, takes the screenshot (into $shot when set), checks that the labels
-# and radios on the grey band under the grid stand on that grey (at 96 dots an inch), and applies.
+# With $dpi set, at that density. The key "shot" presses Build, takes the screenshot (into $shot
+# when set, else $screenshot, where it checks that the labels and radios on the grey band under
+# the grid stand on that grey), and applies.
 run() {
   # The pointer out of the way: a tip would show where it rests.
   xdotool mousemove 0 0
-  timeout 120 wine "$bin/pictaro-host.exe" "${@:3}" >log 2>&1 </dev/null &
+  local launch=(wine)
+  [ -z "${dpi:-}" ] || launch=(bash "$source/tests/support/at_density.sh" "$dpi")
+  timeout 120 "${launch[@]}" "$bin/pictaro-host.exe" "${@:3}" >log 2>&1 </dev/null &
   local pid=$! keys id top face
   IFS=, read -r -a keys <<<"$2"
   for key in "${keys[@]}"; do
@@ -87,10 +90,5 @@ grep -q "^About Pictaro 2.0… (Quillory)" log || { fail "About: $(cat log)"; }
 # Build, then Apply, with the screenshot between.
 [ -z "$screenshot" ] || run 0 "Pictaro=shot" -o built.png sample.png
 # And at 144 dots an inch, beside it.
-logpixels() { wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1; }
-if [ -n "$screenshot" ]; then
-  logpixels 144
-  shot=${screenshot%.png}-144.png run 0 "Pictaro=shot" -o built.png sample.png
-  logpixels 96
-fi
+[ -z "$screenshot" ] || dpi=144 shot=${screenshot%.png}-144.png run 0 "Pictaro=shot" -o built.png sample.png
 [ "$failures" -eq 0 ]
