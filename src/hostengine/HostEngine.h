@@ -228,13 +228,19 @@ class HostEngine {
   int rowPadding_ = 0;
 };
 
-// Loads a layer image with FreeImage: 4 planes when it has alpha (unless
-// `opaque`), 3 otherwise. Returns nullopt with `error` set ("FILE: why") when it can't. What the
-// image libraries say while reading (a TIFF reader's complaints about tags it does not know) is
-// never printed: it goes to `libraryMessages` when given.
+// Loads a layer image with FreeImage: 4 planes when it has alpha (unless `opaque`), 3
+// otherwise. FreeImage's decoded bitmap is the layer's one full-size copy, which the pixels
+// returned read and write in place. Returns null with `error` set ("FILE: why") when it can't.
+// What the image libraries say while reading (a TIFF reader's complaints about tags it does not
+// know) is never printed: it goes to `libraryMessages` when given.
+std::unique_ptr<LayerPixels> LoadLayerPixels(const std::string& path, bool opaque,
+                                             std::string& error,
+                                             std::vector<std::string>* libraryMessages = nullptr);
+// The same as a Layer of its own, for small images.
 std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error,
                                     std::vector<std::string>* libraryMessages = nullptr);
 // Writes the layer as an image file whose format follows the extension. Errors are "FILE: why".
+bool SaveLayerImage(LayerPixels& layer, const std::string& path, std::string& error);
 bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& error);
 // Whether SaveLayerImage knows a format for `path` that holds `planes` planes,
 // so that a bad output name is refused before the plug-in runs.
@@ -242,7 +248,7 @@ bool CanSaveLayerImage(const std::string& path, int planes, std::string& error);
 
 // A filter area given as "LEFT,TOP,RIGHT,BOTTOM" with left < right and top < bottom.
 std::optional<Rect> ParseSelection(std::string_view text);
-bool SelectionInside(const Rect& selection, const Layer& layer);
+bool SelectionInside(const Rect& selection, int width, int height);
 
 inline constexpr const char* kPluginEntryName = "PluginMain";
 // Loads the plug-in module and finds its entry point; null with `error` set when it can't.
