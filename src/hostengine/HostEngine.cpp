@@ -281,55 +281,73 @@ Rect HostEngine::SourceRect(const Delivery& d, int firstRow, int endRow, int fir
   return Intersection(MakeRect(top, left, bottom, right), MakeRect(0, 0, height, width));
 }
 
-// Columns [firstColumn, endColumn) of layer row y as the delivery hands them over, from `source`,
-// which holds the layer's pixels of `read`: those left of the layer, the run inside it (one copy
-// when every plane is wanted) and those right of it; rows above or below the layer are all
-// padding.
-void HostEngine::AssembleRow(const Delivery& d, const PixelRows& source, const Rect& read, int y,
-                             int firstColumn, int endColumn, std::uint8_t* to) const {
-  // The request was checked: at least one plane, and edge copies only from a layer with pixels.
+// Columns [firstColumn, endColumn) of a delivery's rows, counted within its rectangle: the bytes
+// left of the layer, the run inside it and those right of it.
+HostEngine::Stretch HostEngine::StretchOf(const Delivery& d, int firstColumn, int endColumn) const {
   const std::size_t columnBytes = d.ColumnBytes();
-  const auto planes = static_cast<std::size_t>(pixels_->Planes());
-  const int width = pixels_->Width();
-  const bool replicate = d.padding == kPaddingReplicateEdge;
-  const auto fill = static_cast<std::uint8_t>(d.padding);
   const int left = d.rect.left + firstColumn;
   const int right = d.rect.left + endColumn;
-  // Columns [insideLeft, insideRight) of the layer lie inside the stretch.
-  const int insideLeft = std::clamp(0, left, right);
-  const int insideRight = std::clamp(width, left, right);
-  const std::size_t bytes = static_cast<std::size_t>(right - left) * columnBytes;
-  const std::size_t before = static_cast<std::size_t>(insideLeft - left) * columnBytes;
-  const std::size_t inside = static_cast<std::size_t>(insideRight - insideLeft) * columnBytes;
-  const std::size_t after = bytes - before - inside;
+  Stretch stretch;
+  stretch.insideLeft = std::clamp(0, left, right);
+  const int insideRight = std::clamp(pixels_->Width(), left, right);
+  stretch.before = static_cast<std::size_t>(stretch.insideLeft - left) * columnBytes;
+  stretch.inside = static_cast<std::size_t>(insideRight - stretch.insideLeft) * columnBytes;
+  stretch.after = static_cast<std::size_t>(right - insideRight) * columnBytes;
+  stretch.plain = stretch.before + stretch.after == 0 &&
+                  columnBytes == static_cast<std::size_t>(pixels_->Planes());
+  return stretch;
+}
+
+// One stretch of `rows` layer rows from `firstY` as the delivery hands them over, `rowBytes` apart
+// from `to`, from `source`, which holds the layer's pixels of `read`: padding or copies of the
+// edge pixel around the run inside the layer (one copy when every plane is wanted); rows above or
+// below the layer are all padding.
+void HostEngine::AssembleRows(const Delivery& d, const Stretch& s, const PixelRows& source,
+                              const Rect& read, int firstY, int rows, std::uint8_t* to,
+                              std::size_t rowBytes) const {
+  // The request was checked: at least one plane, and edge copies only from a layer with pixels.
+  const std::size_t bytes = s.before + s.inside + s.after;
   if (bytes == 0) return;
-  if (!replicate && (inside == 0 || y < 0 || y >= pixels_->Height())) {
-    std::memset(to, fill, bytes);
-    return;
-  }
-  const std::uint8_t* row = source.Row(std::clamp(y, 0, pixels_->Height() - 1) - read.top);
-  const auto pixel = [&](int x) { return row + static_cast<std::size_t>(x - read.left) * planes; };
+  const auto planes = static_cast<std::size_t>(pixels_->Planes());
+  const std::size_t columnBytes = d.ColumnBytes();
+  const int height = pixels_->Height();
+  const bool replicate = d.padding == kPaddingReplicateEdge;
+  const auto fill = static_cast<std::uint8_t>(d.padding);
   // Fills `count` bytes from `at` with copies of the wanted planes of the layer pixel `from`.
   const auto repeat = [&](std::uint8_t* at, std::size_t count, const std::uint8_t* from) {
     for (std::uint8_t* end = at + count; at != end; at += columnBytes)
       std::memcpy(at, from + d.lo, columnBytes);
   };
-  if (replicate) {
-    if (before != 0) repeat(to, before, pixel(0));
-    if (after != 0) repeat(to + before + inside, after, pixel(width - 1));
-  } else {
-    std::memset(to, fill, before);
-    std::memset(to + before + inside, fill, after);
+  for (int y = firstY; y < firstY + rows; ++y, to += rowBytes) {
+    if (!replicate && (s.inside == 0 || y < 0 || y >= height)) {
+      std::memset(to, fill, bytes);
+      continue;
+    }
+    const std::uint8_t* row = source.Row(std::clamp(y, 0, height - 1) - read.top);
+    const auto pixel = [&](int x) {
+      return row + static_cast<std::size_t>(x - read.left) * planes;
+    };
+    if (s.plain) {
+      std::memcpy(to, pixel(s.insideLeft), s.inside);
+      continue;
+    }
+    if (replicate) {
+      if (s.before != 0) repeat(to, s.before, pixel(0));
+      if (s.after != 0) repeat(to + s.before + s.inside, s.after, pixel(pixels_->Width() - 1));
+    } else {
+      std::memset(to, fill, s.before);
+      std::memset(to + s.before + s.inside, fill, s.after);
+    }
+    if (s.inside == 0) continue;
+    const std::uint8_t* from = pixel(s.insideLeft);
+    if (columnBytes == planes) {
+      std::memcpy(to + s.before, from, s.inside);
+      continue;
+    }
+    for (std::uint8_t *at = to + s.before, *end = at + s.inside; at != end;
+         at += columnBytes, from += planes)
+      std::memcpy(at, from + d.lo, columnBytes);
   }
-  if (inside == 0) return;
-  const std::uint8_t* from = pixel(insideLeft);
-  if (columnBytes == planes) {
-    std::memcpy(to + before, from, inside);
-    return;
-  }
-  for (std::uint8_t *at = to + before, *end = at + inside; at != end;
-       at += columnBytes, from += planes)
-    std::memcpy(at, from + d.lo, columnBytes);
 }
 
 // Bytes [offset, offset + size) of a delivery, from one read of the layer. Whole rows are made in
@@ -341,31 +359,48 @@ void HostEngine::FillBytes(const Delivery& d, std::size_t offset, std::size_t si
   const int width = d.rect.Width();
   const std::size_t pixelBytes = static_cast<std::size_t>(width) * columnBytes;
   const std::size_t end = offset + size;
-  const auto firstRow = static_cast<int>(offset / rowBytes);
-  const auto lastRow = static_cast<int>((end - 1) / rowBytes);
+  // Whole deliveries skip the divisions.
+  const bool all = offset == 0 && size == rowBytes * d.rect.Height();
+  const auto firstRow = all ? 0 : static_cast<int>(offset / rowBytes);
+  const auto lastRow = all ? d.rect.Height() - 1 : static_cast<int>((end - 1) / rowBytes);
+  const bool headCut = !all && offset % rowBytes != 0;
+  const bool tailCut = !all && end % rowBytes != 0;
   // Within one row only the columns in range are needed.
   int firstColumn = 0;
   int endColumn = width;
-  if (firstRow == lastRow) {
+  if (firstRow == lastRow && !all) {
     const std::size_t rowStart = static_cast<std::size_t>(firstRow) * rowBytes;
     firstColumn = static_cast<int>(std::min<std::size_t>((offset - rowStart) / columnBytes, width));
     endColumn = static_cast<int>(
         std::min<std::size_t>((end - rowStart + columnBytes - 1) / columnBytes, width));
   }
+  const Stretch stretch = StretchOf(d, firstColumn, endColumn);
   const Rect read = SourceRect(d, firstRow, lastRow + 1, firstColumn, endColumn);
   const PixelRows source = read.Empty() ? PixelRows{} : pixels_->Read(read);
-  for (int r = firstRow; r <= lastRow; ++r) {
+  const auto padRows = [&](std::uint8_t* at, int rows) {
+    if (rowBytes == pixelBytes) return;
+    for (int i = 0; i < rows; ++i, at += rowBytes)
+      std::memset(at + pixelBytes, kRowPaddingFill, rowBytes - pixelBytes);
+  };
+  const auto partRow = [&](int r) {
     const std::size_t rowStart = static_cast<std::size_t>(r) * rowBytes;
     const std::size_t from = std::max(offset, rowStart);
     const std::size_t until = std::min(end, rowStart + rowBytes);
-    const bool whole = from == rowStart && until == rowStart + rowBytes;
-    std::uint8_t* row = whole ? to + (rowStart - offset) : rowScratch_.data();
-    AssembleRow(d, source, read, d.rect.top + r, firstColumn, endColumn,
-                row + static_cast<std::size_t>(firstColumn) * columnBytes);
-    if (rowBytes != pixelBytes)
-      std::memset(row + pixelBytes, kRowPaddingFill, rowBytes - pixelBytes);
-    if (!whole) std::memcpy(to + (from - offset), row + (from - rowStart), until - from);
+    std::uint8_t* row = rowScratch_.data();
+    AssembleRows(d, stretch, source, read, d.rect.top + r, 1,
+                 row + static_cast<std::size_t>(firstColumn) * columnBytes, rowBytes);
+    padRows(row, 1);
+    std::memcpy(to + (from - offset), row + (from - rowStart), until - from);
+  };
+  int r = firstRow;
+  if (headCut || (firstRow == lastRow && tailCut)) partRow(r++);
+  const int wholeEnd = tailCut ? lastRow : lastRow + 1;
+  if (r < wholeEnd) {
+    std::uint8_t* at = to + (static_cast<std::size_t>(r) * rowBytes - offset);
+    AssembleRows(d, stretch, source, read, d.rect.top + r, wholeEnd - r, at, rowBytes);
+    padRows(at, wholeEnd - r);
   }
+  if (r <= lastRow && wholeEnd <= lastRow) partRow(lastRow);
 }
 
 // The output's bytes for `rect` (inside it), rows apart as delivered. A delivery filled on

@@ -188,8 +188,17 @@ class HostEngine {
   void FillBytes(const Delivery& d, std::size_t offset, std::size_t size, std::uint8_t* to);
   Rect SourceRect(const Delivery& d, int firstRow, int endRow, int firstColumn,
                   int endColumn) const;
-  void AssembleRow(const Delivery& d, const PixelRows& source, const Rect& read, int y,
-                   int firstColumn, int endColumn, std::uint8_t* to) const;
+  struct Stretch {
+    std::size_t before = 0;
+    std::size_t inside = 0;
+    std::size_t after = 0;
+    int insideLeft = 0;  // the layer column where the inside run starts
+    bool plain = false;  // all inside, every plane: one copy a row
+  };
+  Stretch StretchOf(const Delivery& d, int firstColumn, int endColumn) const;
+  void AssembleRows(const Delivery& d, const Stretch& stretch, const PixelRows& source,
+                    const Rect& read, int firstY, int rows, std::uint8_t* to,
+                    std::size_t rowBytes) const;
   PixelRows OutputRows(const Rect& rect);
   Rect ChangedIn(const Rect& block);
   void CommitOutput();
