@@ -48,9 +48,32 @@ class Drawable210 : public DrawableAccess {
   GeglBuffer* Buffer() override { return gimp_drawable_get_buffer(id_); }
   GeglBuffer* ShadowBuffer() override { return gimp_drawable_get_shadow_buffer(id_); }
   bool StillThere() override { return gimp_item_is_valid(id_); }
+  bool NarrowSelectionTo(const Rect& rect) override {
+    const gint32 image = gimp_item_get_image(id_);
+    gint x = 0, y = 0;
+    gimp_drawable_offsets(id_, &x, &y);
+    x += rect.left;
+    y += rect.top;
+    if (!gimp_selection_is_empty(image) || gimp_image_get_floating_sel(image) != -1 || x < 0 ||
+        y < 0 || x + rect.Width() > gimp_image_width(image) ||
+        y + rect.Height() > gimp_image_height(image))
+      return false;
+    gimp_image_undo_group_start(image);
+    gimp_context_push();
+    gimp_context_set_feather(FALSE);
+    gimp_image_select_rectangle(image, GIMP_CHANNEL_OP_REPLACE, x, y, rect.Width(), rect.Height());
+    gimp_context_pop();
+    narrowed_ = image;
+    return true;
+  }
   void MergeShadow(const Rect& area) override {
     gimp_drawable_merge_shadow(id_, TRUE);
     gimp_drawable_update(id_, area.left, area.top, area.Width(), area.Height());
+    if (narrowed_ != -1) {
+      gimp_selection_none(narrowed_);
+      gimp_image_undo_group_end(narrowed_);
+      narrowed_ = -1;
+    }
     gimp_displays_flush();
   }
   std::vector<std::uint8_t> StoredParameters() override {
@@ -71,6 +94,7 @@ class Drawable210 : public DrawableAccess {
 
  private:
   gint32 id_;
+  gint32 narrowed_ = -1;  // the image whose selection NarrowSelectionTo set
 };
 
 void Run(const gchar* /*name*/, gint count, const GimpParam* parameters, gint* returnCount,

@@ -36,9 +36,32 @@ class Drawable3 : public DrawableAccess {
   GeglBuffer* Buffer() override { return gimp_drawable_get_buffer(drawable_); }
   GeglBuffer* ShadowBuffer() override { return gimp_drawable_get_shadow_buffer(drawable_); }
   bool StillThere() override { return gimp_item_is_valid(GIMP_ITEM(drawable_)); }
+  bool NarrowSelectionTo(const Rect& rect) override {
+    GimpImage* image = gimp_item_get_image(GIMP_ITEM(drawable_));
+    gint x = 0, y = 0;
+    gimp_drawable_get_offsets(drawable_, &x, &y);
+    x += rect.left;
+    y += rect.top;
+    if (!gimp_selection_is_empty(image) || gimp_image_get_floating_sel(image) != nullptr || x < 0 ||
+        y < 0 || x + rect.Width() > gimp_image_get_width(image) ||
+        y + rect.Height() > gimp_image_get_height(image))
+      return false;
+    gimp_image_undo_group_start(image);
+    gimp_context_push();
+    gimp_context_set_feather(FALSE);
+    gimp_image_select_rectangle(image, GIMP_CHANNEL_OP_REPLACE, x, y, rect.Width(), rect.Height());
+    gimp_context_pop();
+    narrowed_ = image;
+    return true;
+  }
   void MergeShadow(const Rect& area) override {
     gimp_drawable_merge_shadow(drawable_, TRUE);
     gimp_drawable_update(drawable_, area.left, area.top, area.Width(), area.Height());
+    if (narrowed_ != nullptr) {
+      gimp_selection_none(narrowed_);
+      gimp_image_undo_group_end(narrowed_);
+      narrowed_ = nullptr;
+    }
     gimp_displays_flush();
   }
   std::vector<std::uint8_t> StoredParameters() override {
@@ -74,6 +97,7 @@ class Drawable3 : public DrawableAccess {
  private:
   GimpDrawable* drawable_;
   GimpProcedureConfig* config_;
+  GimpImage* narrowed_ = nullptr;  // the image whose selection NarrowSelectionTo set
 };
 
 GimpValueArray* Run(GimpProcedure* procedure, GimpRunMode /*mode*/, GimpImage* /*image*/,

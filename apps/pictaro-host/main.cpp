@@ -1,5 +1,6 @@
 // pictaro-host: runs the filter plug-in on a layer image, as an image editor would.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -139,28 +140,28 @@ int Run(const Options& options) {
     return ExitFor(host.RunAbout(entry));
   }
 
-  std::optional<Layer> layer = LoadLayerImage(options.layer, options.opaque, error);
+  const std::unique_ptr<LayerPixels> layer = LoadLayerPixels(options.layer, options.opaque, error);
   if (!layer) return Fail(error);
-  if (options.selection && !SelectionInside(*options.selection, *layer)) {
-    return Fail("--selection must lie inside the " + std::to_string(layer->width) + " x " +
-                std::to_string(layer->height) + " layer");
+  if (options.selection && !SelectionInside(*options.selection, layer->Width(), layer->Height())) {
+    return Fail("--selection must lie inside the " + std::to_string(layer->Width()) + " x " +
+                std::to_string(layer->Height()) + " layer");
   }
-  if (!options.output.empty() && !CanSaveLayerImage(options.output, layer->planes, error))
+  if (!options.output.empty() && !CanSaveLayerImage(options.output, layer->Planes(), error))
     return Fail(error);
   // Without a display the plug-in could only say so where nobody sees it, and end as if the user
   // had cancelled.
   if (!DisplayAvailable()) return Fail(kNoDisplayMessage);
-  const int16 filterCase = FilterCaseFor(layer->planes, options.selection.has_value());
+  const int16 filterCase = FilterCaseFor(layer->Planes(), options.selection.has_value());
   const PluginEntryProc entry = LoadFilter(modulePath, filterCase, properties, error);
   if (entry == nullptr) return Fail(error);
 
-  HostEngine host(std::move(*layer), options.selection);
+  HostEngine host(*layer, options.selection);
   // A host that read the filter's case info tells it which case it runs in.
   if (properties) host.Record().filterCase = filterCase;
   const int16 result = host.RunFilter(entry);
   if (result != kNoErr) return ExitFor(result);
   if (!options.output.empty()) {
-    if (!SaveLayerImage(host.GetLayer(), options.output, error)) return Fail(error);
+    if (!SaveLayerImage(*layer, options.output, error)) return Fail(error);
   } else if (host.LayerChanged()) {
     std::fprintf(stderr, "pictaro-host: layer changed but not saved (no -o given)\n");
   }

@@ -2,6 +2,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -304,10 +305,10 @@ std::string SlotsPresent(const ResourceGrid& grid) {
 
 // Loads the layer image; what the image library said while reading it is shown with --verbose,
 // and always when the image can't be read.
-std::optional<Layer> LoadLayer(const std::string& path, const LayerOptions& options) {
+std::unique_ptr<LayerPixels> LoadLayer(const std::string& path, const LayerOptions& options) {
   std::string error;
   std::vector<std::string> said;
-  std::optional<Layer> layer = LoadLayerImage(path, options.opaque, error, &said);
+  std::unique_ptr<LayerPixels> layer = LoadLayerPixels(path, options.opaque, error, &said);
   if (options.verbose || !layer)
     for (const std::string& line : said) Problem(path, line);
   if (!layer) std::fprintf(stderr, "pictaro: %s\n", error.c_str());
@@ -339,10 +340,10 @@ int Build(const Command& command, const std::vector<std::string_view>& args) {
   }
 
   const std::string& path = options.files[0];
-  std::optional<Layer> layer = LoadLayer(path, options);
+  const std::unique_ptr<LayerPixels> layer = LoadLayer(path, options);
   if (!layer) return kExitFailure;
-  const std::string size = std::to_string(layer->width) + " x " + std::to_string(layer->height);
-  HostEngine host(std::move(*layer));
+  const std::string size = std::to_string(layer->Width()) + " x " + std::to_string(layer->Height());
+  HostEngine host(*layer);
   CountingDesktop desktop;
   ResourceGrid grid;
   host.RunInside([&](HostContext& context) {
@@ -385,17 +386,18 @@ int Apply(const Command& command, const std::vector<std::string_view>& args) {
   }
 
   std::string error;
-  std::optional<Layer> layer = LoadLayer(options.files[1], options);
+  const std::unique_ptr<LayerPixels> layer = LoadLayer(options.files[1], options);
   if (!layer) return kExitFailure;
-  if (options.selection && !SelectionInside(*options.selection, *layer)) {
-    return UsageError(&command, "--selection must lie inside the " + std::to_string(layer->width) +
-                                    " x " + std::to_string(layer->height) + " layer");
+  if (options.selection && !SelectionInside(*options.selection, layer->Width(), layer->Height())) {
+    return UsageError(&command, "--selection must lie inside the " +
+                                    std::to_string(layer->Width()) + " x " +
+                                    std::to_string(layer->Height()) + " layer");
   }
-  if (!CanSaveLayerImage(options.output, layer->planes, error)) {
+  if (!CanSaveLayerImage(options.output, layer->Planes(), error)) {
     std::fprintf(stderr, "pictaro: %s\n", error.c_str());
     return kExitFailure;
   }
-  HostEngine host(std::move(*layer), options.selection);
+  HostEngine host(*layer, options.selection);
   CountingDesktop desktop;
   // As a host runs the filter: the parameter block first, then the Apply step reading it.
   const int16 result = host.RunInside([&](HostContext& context) {
@@ -412,7 +414,7 @@ int Apply(const Command& command, const std::vector<std::string_view>& args) {
     if (desktop.shown == 0) std::fprintf(stderr, "pictaro: nothing was written into the layer\n");
     return kExitFailure;
   }
-  if (!SaveLayerImage(host.GetLayer(), options.output, error)) {
+  if (!SaveLayerImage(*layer, options.output, error)) {
     std::fprintf(stderr, "pictaro: %s\n", error.c_str());
     return kExitFailure;
   }

@@ -2,7 +2,7 @@
 // GIMP plays the image editor: the drawable's pixels are the layer, the selection's bounds are
 // the filter area, and the parameter block is kept in GIMP's store for the procedure. Each
 // plug-in gives its own libgimp calls behind `DrawableAccess`; pixels travel through GEGL, which
-// both GIMPs share.
+// both GIMPs share, a requested rectangle at a time.
 #pragma once
 
 #include <gegl.h>
@@ -30,7 +30,12 @@ class DrawableAccess {
   virtual GeglBuffer* ShadowBuffer() = 0;
   // Whether the drawable still exists: the image may be closed while the window is open.
   virtual bool StillThere() = 0;
-  // Merges the shadow buffer into the drawable as one undo step and shows `area` anew.
+  // Narrows the selection to `rect` inside an undo step that the next merge closes, so that the
+  // merge takes the shadow buffer's `rect` alone; false, with nothing done, when the image has a
+  // selection or a floating selection of its own, or `rect` is not all on the canvas.
+  virtual bool NarrowSelectionTo(const Rect& rect) = 0;
+  // Merges the shadow buffer into the drawable as one undo step and shows `area` anew; a
+  // selection narrowed for it is taken away again within that step.
   virtual void MergeShadow(const Rect& area) = 0;
   // The parameter block of the previous run, and the one to keep for the next.
   virtual std::vector<std::uint8_t> StoredParameters() = 0;
@@ -50,14 +55,5 @@ struct RunOutcome {
 RunOutcome RunOnDrawable(DrawableAccess& drawable, PluginEntryProc entry);
 // The same with the installed module, after checking that its windows can open at all.
 RunOutcome RunOnDrawable(DrawableAccess& drawable);
-
-// The smallest rectangle inside `area` that holds every pixel that differs between the two
-// layers; empty when none does.
-Rect ChangedBounds(const Layer& before, const Layer& after, const Rect& area);
-
-// Fills `shadow` over `area` from `source` in the drawable's own format, then sets the pixels
-// of `changed` from `layer`, so that a drawable of higher precision loses nothing outside them.
-void WriteChanged(GeglBuffer* source, GeglBuffer* shadow, const Layer& layer, const Rect& area,
-                  const Rect& changed);
 
 }  // namespace pictaro

@@ -1,6 +1,6 @@
-// The host engine behind every front end (pictaro-host, pictaro, the GIMP plug-ins): it owns a
-// layer, fills a filter record, serves the handle suite and advanceState exactly as the
-// record's request fields ask, and runs the plug-in's selectors.
+// The host engine behind every front end (pictaro-host, pictaro, the GIMP plug-ins): it serves a
+// layer from the host's own pixels, fills a filter record, serves the handle suite and
+// advanceState exactly as the record's request fields ask, and runs the plug-in's selectors.
 #pragma once
 
 #include <cstdint>
@@ -13,6 +13,7 @@
 
 #include "host/FilterRecord.h"
 #include "host/HostContext.h"
+#include "platform/DemandPages.h"
 
 namespace pictaro {
 
@@ -35,6 +36,46 @@ struct Layer {
   }
 };
 
+// Rows of pixels in memory: the first row's first pixel and the distance from one row to the next.
+struct PixelRows {
+  const std::uint8_t* first = nullptr;
+  std::size_t rowBytes = 0;
+  const std::uint8_t* Row(int i) const { return first + static_cast<std::size_t>(i) * rowBytes; }
+};
+
+// The host's pixels, which the engine reads and writes in place but does not own: the decoded
+// image of pictaro and pictaro-host, GIMP's drawable. Pixels come as in a Layer, top row first.
+class LayerPixels {
+ public:
+  LayerPixels(int width, int height, int planes)
+      : width_(width), height_(height), planes_(planes) {}
+  virtual ~LayerPixels() = default;
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  int Planes() const { return planes_; }
+  // The pixels of `rect`, which lies inside the layer; valid until the next call.
+  virtual PixelRows Read(const Rect& rect) = 0;
+  // Takes `rows` as the pixels of `rect`, which lies inside the layer.
+  virtual void Write(const Rect& rect, PixelRows rows) = 0;
+
+ private:
+  int width_;
+  int height_;
+  int planes_;
+};
+
+// A Layer as the host's pixels.
+class LayerInMemory final : public LayerPixels {
+ public:
+  // Throws std::invalid_argument when the layer's pixels don't match its size.
+  explicit LayerInMemory(Layer& layer);
+  PixelRows Read(const Rect& rect) override;
+  void Write(const Rect& rect, PixelRows rows) override;
+
+ private:
+  Layer& layer_;
+};
+
 // The request fields of the record as they stood at one advanceState call.
 struct HostRequest {
   Rect inRect{};
@@ -55,7 +96,10 @@ struct HostRequest {
 
 class HostEngine {
  public:
-  // filterRect defaults to the whole layer.
+  // Serves `pixels`, which stay the host's: requests are read from them, and what the plug-in
+  // changes is written into them. filterRect defaults to the whole layer.
+  explicit HostEngine(LayerPixels& pixels, std::optional<Rect> filterRect = std::nullopt);
+  // Serves a layer of its own.
   explicit HostEngine(Layer layer, std::optional<Rect> filterRect = std::nullopt);
   ~HostEngine();
   HostEngine(const HostEngine&) = delete;
@@ -85,10 +129,18 @@ class HostEngine {
   void FailAdvanceState(int16 code, int afterCalls = 0);
   // Extra bytes at the end of every delivered row (inRowBytes and outRowBytes).
   void SetRowPadding(int extraBytes) { rowPadding_ = extraBytes; }
+  // A delivery of more than `bytes` is filled page by page as the plug-in touches it, where the
+  // platform can, so that a request for a large area costs what the plug-in uses of it; 0 serves
+  // every request so.
+  void SetDemandFillAbove(std::size_t bytes) { demandFillAbove_ = bytes; }
 
   FilterRecord& Record() { return record_; }
-  const Layer& GetLayer() const { return layer_; }
-  bool LayerChanged() const { return layerChanged_; }
+  // The layer the engine was given to own; throws std::logic_error for one that serves the
+  // host's pixels.
+  const Layer& GetLayer() const;
+  bool LayerChanged() const { return !changed_.Empty(); }
+  // The smallest rectangle holding every pixel the plug-in changed; empty when it changed none.
+  const Rect& ChangedArea() const { return changed_; }
   const std::vector<HostRequest>& Requests() const { return requests_; }
   void ClearRequests() { requests_.clear(); }
   // The parameter handle the plug-in created, kept across runs; null before.
@@ -109,6 +161,7 @@ class HostEngine {
   friend struct HostEngineCallbacks;
   struct OwnedHandle;
 
+  void Init(std::optional<Rect> filterRect);
   int16 AdvanceState();
   int16 CheckSide(const Rect& rect, int16 lo, int16 hi, int16 padding) const;
   int32 RowBytesFor(const Rect& rect, int16 lo, int16 hi) const;
@@ -119,8 +172,35 @@ class HostEngine {
     std::size_t capacity = 0;
     std::uint8_t* Reserve(std::size_t size);
   };
-  void Deliver(const Rect& rect, int16 lo, int16 hi, int16 padding, std::uint8_t* buffer,
-               int32 rowBytes) const;
+  // One delivered buffer: the request it answers and its bytes, whole or filled on demand.
+  struct Delivery {
+    Rect rect{};
+    int16 lo = 0;
+    int16 hi = -1;
+    int16 padding = 0;
+    int32 rowBytes = 0;
+    std::uint8_t* bytes = nullptr;
+    std::unique_ptr<DemandPages> demand;
+    std::size_t ColumnBytes() const { return static_cast<std::size_t>(hi - lo + 1); }
+  };
+  std::uint8_t* Deliver(Delivery& delivery, DeliveryBuffer& whole, const Rect& rect, int16 lo,
+                        int16 hi, int16 padding);
+  void FillBytes(const Delivery& d, std::size_t offset, std::size_t size, std::uint8_t* to);
+  Rect SourceRect(const Delivery& d, int firstRow, int endRow, int firstColumn,
+                  int endColumn) const;
+  struct Stretch {
+    std::size_t before = 0;
+    std::size_t inside = 0;
+    std::size_t after = 0;
+    int insideLeft = 0;  // the layer column where the inside run starts
+    bool plain = false;  // all inside, every plane: one copy a row
+  };
+  Stretch StretchOf(const Delivery& d, int firstColumn, int endColumn) const;
+  void AssembleRows(const Delivery& d, const Stretch& stretch, const PixelRows& source,
+                    const Rect& read, int firstY, int rows, std::uint8_t* to,
+                    std::size_t rowBytes) const;
+  PixelRows OutputRows(const Rect& rect);
+  Rect ChangedIn(const Rect& block);
   void CommitOutput();
   void ReleaseBuffers();
   Handle NewHandle(int32 size);
@@ -130,7 +210,9 @@ class HostEngine {
   OwnedHandle* FindHandle(Handle h) const;
   void FillRecord();
 
-  Layer layer_;
+  std::unique_ptr<Layer> ownLayer_;
+  std::unique_ptr<LayerInMemory> ownPixels_;
+  LayerPixels* pixels_;
   Rect filterRect_{};
   FilterRecord record_{};
   HandleProcs handleProcs_{};
@@ -140,11 +222,13 @@ class HostEngine {
   std::vector<std::unique_ptr<OwnedHandle>> handles_;
   DeliveryBuffer inBuffer_;
   DeliveryBuffer outBuffer_;
-  Rect deliveredOut_{};  // the outRect whose pixels outBuffer_ holds
-  int16 deliveredOutLo_ = 0;
-  int16 deliveredOutHi_ = -1;
-  int32 deliveredOutRowBytes_ = 0;
-  bool layerChanged_ = false;
+  Delivery in_;
+  Delivery out_;  // its pixels go back to the layer at the next request or the call's end
+  std::vector<std::uint8_t> rowScratch_;  // one row of a delivery filled in part
+  std::vector<std::uint8_t> written_;     // the output's bytes set aside
+  std::vector<std::uint8_t> merged_;      // written planes with the others
+  std::size_t demandFillAbove_;
+  Rect changed_{};
   bool failNewHandle_ = false;
   bool failLock_ = false;
   int16 failAdvanceCode_ = 0;
@@ -153,13 +237,19 @@ class HostEngine {
   int rowPadding_ = 0;
 };
 
-// Loads a layer image with FreeImage: 4 planes when it has alpha (unless
-// `opaque`), 3 otherwise. Returns nullopt with `error` set ("FILE: why") when it can't. What the
-// image libraries say while reading (a TIFF reader's complaints about tags it does not know) is
-// never printed: it goes to `libraryMessages` when given.
+// Loads a layer image with FreeImage: 4 planes when it has alpha (unless `opaque`), 3
+// otherwise. FreeImage's decoded bitmap is the layer's one full-size copy, which the pixels
+// returned read and write in place. Returns null with `error` set ("FILE: why") when it can't.
+// What the image libraries say while reading (a TIFF reader's complaints about tags it does not
+// know) is never printed: it goes to `libraryMessages` when given.
+std::unique_ptr<LayerPixels> LoadLayerPixels(const std::string& path, bool opaque,
+                                             std::string& error,
+                                             std::vector<std::string>* libraryMessages = nullptr);
+// The same as a Layer of its own, for small images.
 std::optional<Layer> LoadLayerImage(const std::string& path, bool opaque, std::string& error,
                                     std::vector<std::string>* libraryMessages = nullptr);
 // Writes the layer as an image file whose format follows the extension. Errors are "FILE: why".
+bool SaveLayerImage(LayerPixels& layer, const std::string& path, std::string& error);
 bool SaveLayerImage(const Layer& layer, const std::string& path, std::string& error);
 // Whether SaveLayerImage knows a format for `path` that holds `planes` planes,
 // so that a bad output name is refused before the plug-in runs.
@@ -167,7 +257,7 @@ bool CanSaveLayerImage(const std::string& path, int planes, std::string& error);
 
 // A filter area given as "LEFT,TOP,RIGHT,BOTTOM" with left < right and top < bottom.
 std::optional<Rect> ParseSelection(std::string_view text);
-bool SelectionInside(const Rect& selection, const Layer& layer);
+bool SelectionInside(const Rect& selection, int width, int height);
 
 inline constexpr const char* kPluginEntryName = "PluginMain";
 // Loads the plug-in module and finds its entry point; null with `error` set when it can't.

@@ -31,8 +31,8 @@ std::optional<Rect> ParseSelection(std::string_view text) {
   return rect;
 }
 
-bool SelectionInside(const Rect& s, const Layer& layer) {
-  return s.left >= 0 && s.top >= 0 && s.right <= layer.width && s.bottom <= layer.height;
+bool SelectionInside(const Rect& s, int width, int height) {
+  return s.left >= 0 && s.top >= 0 && s.right <= width && s.bottom <= height;
 }
 
 }  // namespace pictaro

@@ -23,4 +23,20 @@ struct Rect {
 
 static_assert(sizeof(Rect) == 8);
 
+// The part two rectangles share; empty (all 0) when they share none.
+inline Rect Intersection(const Rect& a, const Rect& b) {
+  const Rect shared{a.top > b.top ? a.top : b.top, a.left > b.left ? a.left : b.left,
+                    a.bottom < b.bottom ? a.bottom : b.bottom,
+                    a.right < b.right ? a.right : b.right};
+  return shared.Empty() ? Rect{} : shared;
+}
+
+// The smallest rectangle holding both; an empty one adds nothing.
+inline Rect Bounds(const Rect& a, const Rect& b) {
+  if (a.Empty()) return b.Empty() ? Rect{} : b;
+  if (b.Empty()) return a;
+  return {a.top < b.top ? a.top : b.top, a.left < b.left ? a.left : b.left,
+          a.bottom > b.bottom ? a.bottom : b.bottom, a.right > b.right ? a.right : b.right};
+}
+
 }  // namespace pictaro

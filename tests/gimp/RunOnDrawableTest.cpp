@@ -14,6 +14,7 @@ struct FakeDrawable : DrawableAccess {
   GeglBuffer* source = gegl_buffer_new(&whole, format);
   GeglBuffer* shadow = gegl_buffer_new(&whole, format);
   bool there = true;
+  bool narrows = false;  // whether the selection may be narrowed to the changed pixels
   std::optional<Rect> selection = Rect{1, 2, 6, 8};
   std::optional<Rect> merged;
   std::vector<std::uint8_t> stored;  // what the run left for the next one
@@ -34,6 +35,7 @@ struct FakeDrawable : DrawableAccess {
   GeglBuffer* Buffer() override { return GEGL_BUFFER(g_object_ref(source)); }
   GeglBuffer* ShadowBuffer() override { return GEGL_BUFFER(g_object_ref(shadow)); }
   bool StillThere() override { return there; }
+  bool NarrowSelectionTo(const Rect&) override { return narrows; }
   void MergeShadow(const Rect& area) override { merged = area; }
   std::vector<std::uint8_t> StoredParameters() override { return {1, 2, 3}; }
   void StoreParameters(const std::vector<std::uint8_t>& bytes) override { stored = bytes; }
@@ -72,10 +74,12 @@ TEST(RunOnDrawable, WritesBackExactlyTheChangedPixelsAndOnlyToALayerThatIsStillT
     bool there;
     std::optional<Rect> selection;
     RunStatus status;
+    bool narrows = false;
   } cases[] = {
       {{2, 3, 4, 8}, kNoErr, true, Rect{1, 2, 6, 8}, RunStatus::Ok},  // to the selection's edge
-      {{1, 2, 2, 3}, kNoErr, true, Rect{1, 2, 6, 8}, RunStatus::Ok},  // its top left pixel
-      {{}, kNoErr, true, Rect{1, 2, 6, 8}, RunStatus::Ok},            // Apply that changed nothing
+      {{2, 3, 4, 8}, kNoErr, true, Rect{1, 2, 6, 8}, RunStatus::Ok, true},  // the pixels alone
+      {{1, 2, 2, 3}, kNoErr, true, Rect{1, 2, 6, 8}, RunStatus::Ok},        // its top left pixel
+      {{}, kNoErr, true, Rect{1, 2, 6, 8}, RunStatus::Ok},  // Apply that changed nothing
       {{2, 3, 4, 8}, kUserCanceledErr, true, Rect{1, 2, 6, 8}, RunStatus::Cancelled},
       {{2, 3, 4, 8}, kNoErr, false, Rect{1, 2, 6, 8}, RunStatus::Failed},  // the image was closed
       {{2, 3, 4, 8}, kNoErr, true, std::nullopt, RunStatus::Failed},  // selection off the layer
@@ -84,6 +88,7 @@ TEST(RunOnDrawable, WritesBackExactlyTheChangedPixelsAndOnlyToALayerThatIsStillT
     SCOPED_TRACE(&c - cases);
     FakeDrawable drawable;
     drawable.there = c.there;
+    drawable.narrows = c.narrows;
     drawable.selection = c.selection;
     FakeModule::written = c.written;
     FakeModule::result = c.result;
@@ -94,14 +99,14 @@ TEST(RunOnDrawable, WritesBackExactlyTheChangedPixelsAndOnlyToALayerThatIsStillT
     const bool merges = c.status == RunStatus::Ok && !c.written.Empty();
     ASSERT_EQ(drawable.merged.has_value(), merges);
     if (!merges) continue;
-    EXPECT_EQ(drawable.merged->right, 8);
-    // The whole selection is in the shadow: the written pixels as 8-bit 0xAB, the rest in their
-    // own 16 bits; nothing outside it.
+    EXPECT_EQ(*drawable.merged, c.narrows ? c.written : *c.selection);
+    // The whole selection is in the shadow, unless narrowed to the written pixels: those as
+    // 8-bit 0xAB, the rest in their own 16 bits; nothing outside it.
     for (int y = 0; y < 7; ++y)
       for (int x = 0; x < 9; ++x) {
         const bool in = x >= c.written.left && x < c.written.right && y >= c.written.top &&
                         y < c.written.bottom;
-        const bool selected = x >= 2 && x < 8 && y >= 1 && y < 6;
+        const bool selected = x >= 2 && x < 8 && y >= 1 && y < 6 && !c.narrows;
         EXPECT_EQ(drawable.Alpha(drawable.shadow, x, y), in ? 0xABAB
                                                          : selected
                                                              ? drawable.Alpha(drawable.source, x, y)

@@ -2,12 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "host/LayerAccess.h"
 #include "hostengine/HostEngine.h"
 #include "support/FakePluginUi.h"
 #include "support/ReferenceText.h"
+#include "support/SampleLayer.h"
 
 namespace pictaro {
 namespace {
@@ -57,6 +59,31 @@ TEST(LayerWindowTest, MovingTheViewMovesThePositionUnlessLocked) {
             (std::vector<Rect>{{261, 80, 277, 96}, {256, 87, 272, 103}}));
   EXPECT_EQ(window.ViewRect(GridSlot(0, 0, 0)), window.ViewRect(GridSlot(0, 2, 1)));
   EXPECT_TRUE(desktop.messages.empty());
+}
+
+TEST(LayerWindowTest, BuildOnALargeLayerReadsTheViewsAlone) {
+  // The host's own 30000 x 30000 layer: every request, the automatic table's scans included, and
+  // every read of the layer lies in the view of one of the positions; nothing is written.
+  testing::PatternedPixels layer(30000, 30000, 4);
+  HostEngine host(layer);
+  testing::RecordingDesktop desktop;
+  LayerWindow window;
+  window.useCustomTable = window.autoTable = true;
+  ResourceGrid grid;
+  const std::vector<GridSlot> slots = BuildSlots(GridSlot(), false, false);
+  host.RunInside([&](HostContext& context) {
+    GridSlot current;
+    window.Build(context, current, slots, grid, desktop);
+  });
+  const auto inView = [&](const Rect& rect) {
+    return rect.Empty() || std::any_of(slots.begin(), slots.end(), [&](const GridSlot& slot) {
+             return Intersection(rect, window.ViewRect(slot)) == rect;
+           });
+  };
+  for (const HostRequest& q : host.Requests()) EXPECT_TRUE(inView(q.inRect) && inView(q.outRect));
+  EXPECT_TRUE(std::all_of(layer.reads.begin(), layer.reads.end(), inView));
+  EXPECT_TRUE(layer.writes.empty());
+  EXPECT_EQ(grid.CountPresent(), 13);
 }
 
 }  // namespace

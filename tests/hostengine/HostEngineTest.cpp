@@ -8,6 +8,7 @@
 #include <tuple>
 #include <vector>
 
+#include "host/LayerAccess.h"
 #include "support/ReferenceText.h"
 #include "support/SampleLayer.h"
 
@@ -89,40 +90,43 @@ void ExpectDelivered(bool wanted, const void* data, int32 rowBytes, int32 column
   EXPECT_EQ(got, want);
 }
 
+// Each request is served whole, then again filled page by page as the plug-in touches it.
 TEST(HostEngineTest, AnswersLogsAndTakesBackEveryRequest) {
-  for (const auto& [n, what] : testing::NumberRows("hostengine/requests.txt")) {
-    SCOPED_TRACE(what);
-    const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
-    const Request q{
-        v(0),  v(1),  v(2),  {v(3), v(4), v(5), v(6)}, {v(7), v(8), v(9), v(10)}, v(11), v(12),
-        v(13), v(14), v(15), Fixed(n.at(16))};
-    HostEngine h(testing::Patterned(kWidth, kHeight, q.planes));
-    h.SetRowPadding(q.rowPadding);
-    const bool writes = q.answer == 0 && !q.out.Empty();
-    h.RunInside([&](HostContext& context) {
-      FilterRecord& r = *context.record;
-      Fields(r) = Asked(q);
-      ASSERT_EQ(r.advanceState(), q.answer);
-      ExpectDelivered(q.answer == 0 && !q.in.Empty(), r.inData, r.inRowBytes, r.inColumnBytes, q.in,
-                      q.inLo, q.inHi, q);
-      ExpectDelivered(writes, r.outData, r.outRowBytes, r.outColumnBytes, q.out, q.outLo, q.outHi,
-                      q);
-      // Every output byte changed; the host takes back what lies inside the layer.
-      if (writes)
-        ForEachByte(q.out, q.outLo, q.outHi, r.outRowBytes, [&](int x, int y, int p, int at) {
-          static_cast<std::uint8_t*>(r.outData)[at] = 255 - PatternByte(x, y, p);
-        });
-      EXPECT_FALSE(h.LayerChanged());
-    });
-    // Compared as values: the packed record may hold pointers off their alignment.
-    EXPECT_TRUE(h.Record().inData == nullptr && h.Record().outData == nullptr);
-    ASSERT_EQ(h.Requests().size(), 1u);
-    EXPECT_EQ(Fields(h.Requests()[0]), Asked(q));
-    EXPECT_EQ(h.Requests()[0].result, q.answer);
-    ExpectDelivered(true, h.GetLayer().pixels.data(), kWidth * q.planes, q.planes, kWhole, 0,
-                    q.planes - 1, q, writes);
-    EXPECT_EQ(h.LayerChanged(), writes);
-  }
+  for (const bool onDemand : {false, true})
+    for (const auto& [n, what] : testing::NumberRows("hostengine/requests.txt")) {
+      SCOPED_TRACE(what + (onDemand ? ", on demand" : ""));
+      const auto v = [&n](int i) { return static_cast<int16>(n.at(i)); };
+      const Request q{
+          v(0),  v(1),  v(2),  {v(3), v(4), v(5), v(6)}, {v(7), v(8), v(9), v(10)}, v(11), v(12),
+          v(13), v(14), v(15), Fixed(n.at(16))};
+      HostEngine h(testing::Patterned(kWidth, kHeight, q.planes));
+      h.SetRowPadding(q.rowPadding);
+      if (onDemand) h.SetDemandFillAbove(0);
+      const bool writes = q.answer == 0 && !q.out.Empty();
+      h.RunInside([&](HostContext& context) {
+        FilterRecord& r = *context.record;
+        Fields(r) = Asked(q);
+        ASSERT_EQ(r.advanceState(), q.answer);
+        ExpectDelivered(q.answer == 0 && !q.in.Empty(), r.inData, r.inRowBytes, r.inColumnBytes,
+                        q.in, q.inLo, q.inHi, q);
+        ExpectDelivered(writes, r.outData, r.outRowBytes, r.outColumnBytes, q.out, q.outLo, q.outHi,
+                        q);
+        // Every output byte changed; the host takes back what lies inside the layer.
+        if (writes)
+          ForEachByte(q.out, q.outLo, q.outHi, r.outRowBytes, [&](int x, int y, int p, int at) {
+            static_cast<std::uint8_t*>(r.outData)[at] = 255 - PatternByte(x, y, p);
+          });
+        EXPECT_FALSE(h.LayerChanged());
+      });
+      // Compared as values: the packed record may hold pointers off their alignment.
+      EXPECT_TRUE(h.Record().inData == nullptr && h.Record().outData == nullptr);
+      ASSERT_EQ(h.Requests().size(), 1u);
+      EXPECT_EQ(Fields(h.Requests()[0]), Asked(q));
+      EXPECT_EQ(h.Requests()[0].result, q.answer);
+      ExpectDelivered(true, h.GetLayer().pixels.data(), kWidth * q.planes, q.planes, kWhole, 0,
+                      q.planes - 1, q, writes);
+      EXPECT_EQ(h.LayerChanged(), writes);
+    }
 }
 
 TEST(HostEngineTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
@@ -145,6 +149,46 @@ TEST(HostEngineTest, InjectedFailuresDeliverNothingAndReturnTheirCode) {
   EXPECT_EQ(host.GetLayer().At(1, 1)[0], 0);
   ASSERT_EQ(host.Requests().size(), 4u);
   EXPECT_EQ(host.Requests()[2].result, -30);
+}
+
+TEST(HostEngineTest, ALargeLayerCostsWhatThePluginTouchesOfIt) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows delivers every buffer whole";
+#endif
+  // The host's own 30000 x 30000 layer (3.4 GB, were it held), all of it asked for at once.
+  testing::PatternedPixels layer(30000, 30000, 4);
+  HostEngine host(layer);
+  host.SetDemandFillAbove(0);
+  host.RunInside([&](HostContext& context) {
+    FilterRecord& r = *context.record;
+    RequestLayerRect(r, r.filterRect);
+    ASSERT_EQ(r.advanceState(), kNoErr);
+    // A pixel far into the layer reads as the layer's; a 48 x 48 square is written over.
+    const auto* far = static_cast<const std::uint8_t*>(r.inData) + 20000LL * r.inRowBytes + 40000;
+    EXPECT_EQ(std::vector<int>(far, far + 4),
+              (std::vector<int>{PatternByte(10000, 20000, 0), PatternByte(10000, 20000, 1),
+                                PatternByte(10000, 20000, 2), PatternByte(10000, 20000, 3)}));
+    for (int y = 100; y < 148; ++y)
+      std::memset(static_cast<std::uint8_t*>(r.outData) + y * r.outRowBytes + 800, 0, 48 * 4);
+    // Rows of three planes, which pages cut inside rows and pixels: every byte is the layer's,
+    // and a pixel changed in its byte before a page's end goes back.
+    r.inRect = r.outRect = Rect{5000, 7000, 5040, 7300};
+    r.inHiPlane = r.outHiPlane = 2;
+    ASSERT_EQ(r.advanceState(), kNoErr);
+    std::vector<int> got, want;
+    ForEachByte(r.inRect, 0, 2, r.inRowBytes, [&](int x, int y, int p, int at) {
+      got.push_back(static_cast<const std::uint8_t*>(r.inData)[at]);
+      want.push_back(PatternByte(x, y, p));
+    });
+    EXPECT_EQ(got, want);
+    static_cast<std::uint8_t*>(r.outData)[4 * 900 + 165 * 3] = 0;  // byte 4095
+  });
+  // Only what was written goes back; what was read is the pages touched, not the layer.
+  EXPECT_EQ(layer.writes, (std::vector<Rect>{{100, 200, 148, 248}, {5004, 7165, 5005, 7166}}));
+  EXPECT_EQ(host.ChangedArea(), (Rect{100, 200, 5005, 7166}));
+  long long read = 0;
+  for (const Rect& rect : layer.reads) read += rect.Width() * rect.Height();
+  EXPECT_LT(read, 100 * 30000);
 }
 
 // (Handles made to fail are the parameter block's tests.)

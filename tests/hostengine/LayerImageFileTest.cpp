@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,19 @@ TEST(LayerImageFileTest, LoadsAndSavesPngsTopRowFirstWithTheirTransparency) {
     EXPECT_EQ((std::vector<int>{layer->width, layer->height, layer->planes}),
               (std::vector<int>{3, 2, planes}));
     EXPECT_EQ(layer->pixels, want);
+
+    // FreeImage's own bitmap, written through and saved as it is, makes the file a copy makes.
+    const std::unique_ptr<LayerPixels> decoded = LoadLayerPixels(png.string(), opaque, error);
+    Layer copy = *layer;
+    const Rect corner{1, 2, 2, 3};
+    const Bytes dark(planes, 7);
+    decoded->Write(corner, {dark.data(), dark.size()});
+    std::copy(dark.begin(), dark.end(), copy.At(2, 1));
+    const fs::path own = folder.Path() / "own.png", copied = folder.Path() / "copied.png";
+    ASSERT_TRUE(SaveLayerImage(*decoded, own.string(), error) &&
+                SaveLayerImage(copy, copied.string(), error));
+    EXPECT_EQ(ReadBytes(own), ReadBytes(copied));
+    fs::remove(own), fs::remove(copied);
 
     // Saved over a previous file, it reads back the same, and no partial file is left.
     WriteBytes(png, {'o', 'l', 'd'});

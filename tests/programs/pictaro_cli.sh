@@ -60,13 +60,32 @@ grep -q '^pictaro: sample.tif: .*TIFF' err || fail "build --verbose: no word of 
 cmp plain.ico unpacked.ico || fail "convert: PNG back to bitmap differs"
 [ "$(stat -c %s packed.ico)" -lt "$(stat -c %s plain.ico)" ] || fail "convert --png did not compress"
 
-# A layer that memory can't hold is reported as such (not under AddressSanitizer, whose shadow
-# memory needs more address space than any such limit).
+# A 12000 x 12000 layer with the sample's artwork at its top left costs one decoded copy: build
+# gives the sample's own icon under an address-space limit of 1.3 times that copy. Under a lower
+# limit it is reported as too large for memory. (Not under AddressSanitizer, whose shadow memory
+# needs more address space than any such limit.)
 if ! grep -q __asan_init "$pictaro"; then
-  /usr/bin/convert -size 8000x8000 xc:white -type TrueColor PNG24:big.png
+  /usr/bin/convert sample.png rgba:sample.rgba
+  python3 - sample.rgba 500 12000 big.png <<'PY' || fail "no large layer made"
+import struct, sys, zlib
+raw, width, size = open(sys.argv[1], 'rb').read(), int(sys.argv[2]), int(sys.argv[3])
+def chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+packer, rows = zlib.compressobj(1), len(raw) // (width * 4)
+with open(sys.argv[4], 'wb') as out:
+    out.write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)))
+    for y in range(size):
+        row = raw[y * width * 4:(y + 1) * width * 4] if y < rows else b''
+        out.write(chunk(b'IDAT', packer.compress(b'\0' + row + bytes(size * 4 - len(row)))))
+    out.write(chunk(b'IDAT', packer.flush()) + chunk(b'IEND', b''))
+PY
+  run 0 build sample.png -o small.ico
+  (ulimit -v $((12000 * 12000 * 4 * 13 / 10 / 1024)); "$pictaro" build big.png -o big.ico) >out 2>err ||
+    fail "build of the 12000 x 12000 layer within 1.3 times its size: $(tail -n 1 err)"
+  cmp -s small.ico big.ico || fail "the large layer did not give the sample's icon"
   (ulimit -v 400000; "$pictaro" build big.png -o never.ico) >out 2>err
   [ $? -eq 1 ] || fail "build short of memory did not exit 1"
-  has err "pictaro: big.png: not enough memory to load its 8000 x 8000 layer .*"
+  has err "pictaro: big.png: not enough memory to load its 12000 x 12000 layer (549 MB)"
 fi
 
 # A save that runs out of room, which the writer does not explain, is reported; the previous

@@ -1,5 +1,5 @@
 // Layers for tests: the shipped sample, whose artwork stands at the standard grid positions, and
-// patterned ones.
+// patterned ones, held or made as they are read.
 #pragma once
 
 #include <optional>
@@ -31,5 +31,25 @@ inline Layer Patterned(int width, int height, int planes) {
     layer.pixels[i] = PatternByte(i / planes % width, i / planes / width, i % planes);
   return layer;
 }
+
+// The host's pixels of a patterned layer of any size, made as they are read, so that they take
+// no memory; the rectangles read and written are kept.
+class PatternedPixels final : public LayerPixels {
+ public:
+  using LayerPixels::LayerPixels;
+  PixelRows Read(const Rect& rect) override {
+    reads.push_back(rect);
+    const std::size_t rowBytes = std::size_t(rect.Width() * Planes());
+    buffer.resize(rowBytes * rect.Height());
+    for (std::size_t i = 0; i < buffer.size(); ++i)
+      buffer[i] = PatternByte(rect.left + int(i % rowBytes) / Planes(),
+                              rect.top + int(i / rowBytes), int(i % rowBytes) % Planes());
+    return {buffer.data(), rowBytes};
+  }
+  void Write(const Rect& rect, PixelRows) override { writes.push_back(rect); }
+
+  std::vector<Rect> reads, writes;
+  std::vector<std::uint8_t> buffer;
+};
 
 }  // namespace pictaro::testing
