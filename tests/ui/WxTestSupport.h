@@ -52,8 +52,10 @@ struct WxSession {
     // A pointer that an earlier program left over the windows' place would light up a button
     // in their pictures.
     if (!started) return;
+    // The display clamps it to its far corner, whatever scale the toolkit draws at (GDK_SCALE
+    // halves the size wx reports).
     const wxSize screen = wxGetDisplaySize();
-    wxUIActionSimulator().MouseMove(screen.x - 1, screen.y - 1);
+    wxUIActionSimulator().MouseMove(4 * screen.x, 4 * screen.y);
   }
   ~WxSession() {
     if (started) wxEntryCleanup();
