@@ -231,9 +231,10 @@ void GrowDown(wxWindow& window, int extra) {
     GrowDown(*parent, extra);
     return;
   }
-  if (dynamic_cast<wxBookCtrlBase*>(parent) == nullptr) MakeRoomBelow(window, extra);
+  const bool page = dynamic_cast<wxBookCtrlBase*>(parent) != nullptr;
+  if (!page) MakeRoomBelow(window, extra);
   window.SetSize(window.GetSize() + wxSize(0, extra));
-  if (dynamic_cast<wxBookCtrlBase*>(parent) == nullptr) GrowDown(*parent, extra);
+  if (!page) GrowDown(*parent, extra);
 }
 
 }  // namespace
